@@ -14,6 +14,8 @@ add_executable(unit_tests
     tests/unit/launch_decision_test.cpp
     tests/unit/install_path_test.cpp
     tests/unit/change_directory_test.cpp
+    tests/unit/argument_tail_test.cpp
+    tests/unit/entry_test.cpp
     tests/unit/simulated_windows_test.cpp)
 target_link_libraries(unit_tests PRIVATE launcher simulated_windows GTest::gtest_main)
 target_compile_options(unit_tests PRIVATE ${TEST_WARNINGS})

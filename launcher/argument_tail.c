@@ -1,42 +1,42 @@
 /* The argument tail: what follows the program's name on the command line. */
 #include "launcher.h"
 
-static void MarkRange(LeadByteTable *table, unsigned first, unsigned last) {
-    unsigned byte;
-    for (byte = first; byte <= last && byte < 256; byte++) {
-        table->isLead[byte] = 1;
-    }
-}
+/* Lead-byte ranges of the code pages whose tables are fixed: pairs of first and last lead byte,
+ * ended by a pair of zeros, as GetCPInfo reports them. */
+static const BYTE RangesJapanese[] = {0x81, 0x9F, 0xE0, 0xFC, 0, 0};          /* 932 */
+static const BYTE RangesChineseKorean[] = {0x81, 0xFE, 0, 0};                 /* 936, 949, 950 */
+static const BYTE RangesJohab[] = {0x81, 0xD3, 0xD8, 0xDE, 0xE0, 0xF9, 0, 0}; /* 1361 */
 
 void LoadLeadByteTable(LeadByteTable *table) {
     UINT codePage = GetACP();
     CPINFO info;
-    int i;
+    const BYTE *ranges;
+    unsigned i;
+    unsigned byte;
 
     switch (codePage) {
     case 932:
-        MarkRange(table, 0x81, 0x9F);
-        MarkRange(table, 0xE0, 0xFC);
-        return;
+        ranges = RangesJapanese;
+        break;
     case 936:
     case 949:
     case 950:
-        MarkRange(table, 0x81, 0xFE);
-        return;
+        ranges = RangesChineseKorean;
+        break;
     case 1361:
-        MarkRange(table, 0x81, 0xD3);
-        MarkRange(table, 0xD8, 0xDE);
-        MarkRange(table, 0xE0, 0xF9);
-        return;
+        ranges = RangesJohab;
+        break;
     default:
+        if (GetCPInfo(codePage, &info) != 1 || info.MaxCharSize <= 1) {
+            return; /* a single-byte code page, or one Windows tells nothing of */
+        }
+        ranges = info.LeadByte;
         break;
     }
-    if (GetCPInfo(codePage, &info) != 1 || info.MaxCharSize <= 1) {
-        return;
-    }
-    /* Pairs of first and last lead byte, ended by a pair of zeros. */
-    for (i = 0; i + 1 < MAX_LEADBYTES && (info.LeadByte[i] || info.LeadByte[i + 1]); i += 2) {
-        MarkRange(table, info.LeadByte[i], info.LeadByte[i + 1]);
+    for (i = 0; i + 1 < MAX_LEADBYTES && (ranges[i] != 0 || ranges[i + 1] != 0); i += 2) {
+        for (byte = ranges[i]; byte <= ranges[i + 1]; byte++) {
+            table->isLead[byte] = 1;
+        }
     }
 }
 

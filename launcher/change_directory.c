@@ -22,7 +22,8 @@ int ChangeDirectory(const char *path) {
         return 0; /* A UNC folder has no drive entry. */
     }
     work[0] = '=';
-    work[1] = directory[0] >= 'a' && directory[0] <= 'z' ? (char)(directory[0] - 0x20) : directory[0];
+    work[1] =
+        directory[0] >= 'a' && directory[0] <= 'z' ? (char)(directory[0] - 0x20) : directory[0];
     work[2] = ':';
     work[3] = '\0';
     if (!SetEnvironmentVariableA(work, directory)) {

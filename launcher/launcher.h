@@ -12,7 +12,8 @@
 extern "C" {
 #endif
 
-/* Size of InstallPath and of the registry read buffer: a folder of at most 259 bytes and its NUL. */
+/* Size of InstallPath and of the registry read buffer: a folder of at most 259 bytes and its NUL.
+ */
 #define INSTALL_PATH_SIZE 260
 
 /* The install folder, filled once by ReadInstallPath. Zero at process start. */
@@ -50,7 +51,8 @@ const char *FindArgumentTail(const char *commandLine, const LeadByteTable *table
 #else
 _Noreturn
 #endif
-void WINAPI LauncherEntry(void);
+void WINAPI
+LauncherEntry(void);
 
 #ifdef __cplusplus
 }

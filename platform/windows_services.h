@@ -97,7 +97,8 @@ UINT WINAPI WinExec(LPCSTR commandLine, UINT show);
 #else
 _Noreturn
 #endif
-void WINAPI ExitProcess(UINT exitCode);
+void WINAPI
+ExitProcess(UINT exitCode);
 
 #ifdef __cplusplus
 }

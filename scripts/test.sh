@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Every test: installs what is missing, then the host unit tests, the same under the sanitizers.
+# Every test: installs what is missing from Debian's packages, then runs the host unit tests, the
+# same under AddressSanitizer and UndefinedBehaviorSanitizer, and builds and checks both Windows
+# images (win32: the product; win64: the same sources, run end to end under wine64).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh host
+scripts/install-deps.sh host windows
 
-for preset in host host-asan; do
+for preset in host host-asan win32 win64; do
     echo "=== $preset"
     cmake --workflow --preset "$preset"
 done

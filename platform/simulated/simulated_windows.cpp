@@ -174,7 +174,8 @@ std::optional<std::string> Resolve(const std::string &given) {
         }
         // Drive-relative: against that drive's current directory.
         std::string base;
-        if (!m.currentDirectory.empty() && Fold(m.currentDirectory.substr(0, 1)) == Fold(path.substr(0, 1)) &&
+        if (!m.currentDirectory.empty() &&
+            Fold(m.currentDirectory.substr(0, 1)) == Fold(path.substr(0, 1)) &&
             m.currentDirectory[1] == ':') {
             base = m.currentDirectory;
         } else {
@@ -441,11 +442,17 @@ const std::vector<std::string> &Calls() {
 }
 
 const std::vector<std::string> &FailableOperations() {
-    static const std::vector<std::string> operations = {
-        "GetCPInfo",           "RegOpenKeyExA",        "RegQueryValueExA",
-        "RegCloseKey",         "lstrcpyA",             "SetCurrentDirectoryA",
-        "GetCurrentDirectoryA", "SetEnvironmentVariableA", "wsprintfA",
-        "MessageBoxA",         "WinExec"};
+    static const std::vector<std::string> operations = {"GetCPInfo",
+                                                        "RegOpenKeyExA",
+                                                        "RegQueryValueExA",
+                                                        "RegCloseKey",
+                                                        "lstrcpyA",
+                                                        "SetCurrentDirectoryA",
+                                                        "GetCurrentDirectoryA",
+                                                        "SetEnvironmentVariableA",
+                                                        "wsprintfA",
+                                                        "MessageBoxA",
+                                                        "WinExec"};
     return operations;
 }
 
@@ -552,7 +559,7 @@ LONG WINAPI RegCloseKey(HKEY key) {
         return ERROR_ACCESS_DENIED;
     }
     return M().openKeys.erase(reinterpret_cast<std::uintptr_t>(key)) ? ERROR_SUCCESS
-                                                                      : ERROR_INVALID_HANDLE;
+                                                                     : ERROR_INVALID_HANDLE;
 }
 
 LPSTR WINAPI lstrcpyA(LPSTR destination, LPCSTR source) {
@@ -657,7 +664,8 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (sim::Called("MessageBoxA")) {
         return 0;
     }
-    M().boxes.push_back(sim::MessageBox{owner, text ? text : "", caption ? caption : "Error", type});
+    M().boxes.push_back(
+        sim::MessageBox{owner, text ? text : "", caption ? caption : "Error", type});
     return 1; // IDOK: the user closed the box
 }
 
@@ -666,15 +674,24 @@ UINT WINAPI WinExec(LPCSTR commandLine, UINT show) {
     bool fail = sim::Called("WinExec");
     std::string command = commandLine ? commandLine : "";
     std::string program = fail ? "" : sim::FindProgram(command);
-    m.starts.push_back(sim::StartRequest{command, show, program, m.currentDirectory,
-                                         sim::EnvironmentBlock()});
+    m.starts.push_back(
+        sim::StartRequest{command, show, program, m.currentDirectory, sim::EnvironmentBlock()});
     if (fail) {
         return 0;
     }
     return program.empty() ? static_cast<UINT>(ERROR_FILE_NOT_FOUND) : 33;
 }
 
+// Ends the test process. What the process did is told on stderr first, one line each, for the
+// death tests that run the process entry: "start PROGRAM", "box CAPTION", "exit CODE".
 void WINAPI ExitProcess(UINT exitCode) {
+    for (const sim::StartRequest &start : M().starts) {
+        std::fprintf(stderr, "start %s\n", start.commandLine.c_str());
+    }
+    for (const sim::MessageBox &box : M().boxes) {
+        std::fprintf(stderr, "box %s\n", box.caption.c_str());
+    }
+    std::fprintf(stderr, "exit %u\n", exitCode);
     std::fflush(stdout);
     std::fflush(stderr);
     _exit(static_cast<int>(exitCode));

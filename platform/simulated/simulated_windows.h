@@ -94,7 +94,9 @@ void FailCall(const std::string &operation, int nth = 1, bool fromThenOn = false
 const std::vector<std::string> &FailableOperations();
 
 // ---- Exit ---------------------------------------------------------------------------------
-// ExitProcess ends the test process with the code (use GoogleTest death tests).
+// ExitProcess ends the test process with the code (use GoogleTest death tests), after telling
+// on stderr a line "start PROGRAM" for each start request, "box CAPTION" for each message box and
+// "exit CODE".
 
 } // namespace sim
 

@@ -32,7 +32,8 @@ TEST_F(DirectoryChange, EnteredFolderBecomesCurrentAndItsDriveEntry) {
     };
     for (const EnterCase &c : cases) {
         SetUp();
-        for (const char *folder : {"E:\\PROD\\X", "E:\\X", "d:\\x", "C:\\Y", "\\\\SERVER\\SHARE\\DIR"}) {
+        for (const char *folder :
+             {"E:\\PROD\\X", "E:\\X", "d:\\x", "C:\\Y", "\\\\SERVER\\SHARE\\DIR"}) {
             sim::AddFolder(folder);
         }
         sim::AddFolder(deep);
@@ -83,8 +84,8 @@ TEST_F(DirectoryChange, FailureAfterTheChangeIsReportedAndTheChangeStays) {
 TEST_F(DirectoryChange, DirectoryLongerThanItsBufferIsAFailureNotGarbage) {
     // Only with Windows' long-path setting can the current directory outgrow 260 bytes.
     sim::SetLongPathsEnabled(true);
-    const std::string fits = "E:\\" + std::string(257, 'D');  // 260 characters
-    const std::string over = "E:\\" + std::string(258, 'D');  // 261 characters
+    const std::string fits = "E:\\" + std::string(257, 'D'); // 260 characters
+    const std::string over = "E:\\" + std::string(258, 'D'); // 261 characters
     sim::AddFolder(fits);
     sim::AddFolder(over);
 

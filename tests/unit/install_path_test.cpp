@@ -88,7 +88,8 @@ TEST_F(InstallLookup, MissingKeyOrValueMeansNotRegistered) {
     } cases[] = {
         {"no registry at all", [] {}},
         {"parent key only", [] { sim::AddKey("SOFTWARE\\Talvox\\Ombrik\\Quarlo"); }},
-        {"other version", [] { sim::SetStringValue("SOFTWARE\\Talvox\\Ombrik\\Quarlo\\1.001", "AppPath", "E:\\"); }},
+        {"other version",
+         [] { sim::SetStringValue("SOFTWARE\\Talvox\\Ombrik\\Quarlo\\1.001", "AppPath", "E:\\"); }},
         {"key without the value", [] { sim::AddKey(ProductKey); }},
         {"other value name", [] { sim::SetStringValue(ProductKey, "AppPath2", "E:\\"); }},
         {"default value only", [] { sim::SetStringValue(ProductKey, "", "E:\\"); }},

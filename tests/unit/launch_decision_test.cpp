@@ -19,10 +19,20 @@ struct TailCase {
 
 TEST_F(LaunchDecision, TailSelectsEditorOnlyWhenItIsExactlyEditorInAnyCase) {
     const TailCase cases[] = {
-        {"EDITOR", "EDITOR.EXE"},      {"editor", "EDITOR.EXE"},       {"EdItOr", "EDITOR.EXE"},
-        {"", "QUARLO.EXE"},            {"EDITOR ", "QUARLO.EXE"},      {"EDITOR FILE", "QUARLO.EXE"},
-        {"/EDITOR", "QUARLO.EXE"},     {"-EDITOR", "QUARLO.EXE"},      {"\"EDITOR\"", "QUARLO.EXE"},
-        {"EDITORS", "QUARLO.EXE"},     {"EDITO", "QUARLO.EXE"},        {"EDIT\xCF" "R", "QUARLO.EXE"},
+        {"EDITOR", "EDITOR.EXE"},
+        {"editor", "EDITOR.EXE"},
+        {"EdItOr", "EDITOR.EXE"},
+        {"", "QUARLO.EXE"},
+        {"EDITOR ", "QUARLO.EXE"},
+        {"EDITOR FILE", "QUARLO.EXE"},
+        {"/EDITOR", "QUARLO.EXE"},
+        {"-EDITOR", "QUARLO.EXE"},
+        {"\"EDITOR\"", "QUARLO.EXE"},
+        {"EDITORS", "QUARLO.EXE"},
+        {"EDITO", "QUARLO.EXE"},
+        {"EDIT\xCF"
+         "R",
+         "QUARLO.EXE"},
         {"QUARLO", "QUARLO.EXE"},
     };
     for (const TailCase &c : cases) {
@@ -149,11 +159,11 @@ TEST(CompareNoCase, FoldsOnlyAsciiCapitalsAndOrdersBytesUnsigned) {
         {"EDITOR", "EDITORX", -1},
         {"EDITORX", "EDITOR", 1},
         {"EDITOR", "", 1},
-        {"@", "`", -1},         // '@' + 0x20 is '`', but '@' is no letter
-        {"[", "{", -1},         // likewise '[' and '{'
+        {"@", "`", -1}, // '@' + 0x20 is '`', but '@' is no letter
+        {"[", "{", -1}, // likewise '[' and '{'
         {"z", "{", -1},
-        {"\xC9", "\xE9", -1},   // accented letters do not fold
-        {"\x80", "\x7F", 1},    // bytes compare unsigned
+        {"\xC9", "\xE9", -1}, // accented letters do not fold
+        {"\x80", "\x7F", 1},  // bytes compare unsigned
         {"\xFF", "a", 1},
     };
     for (const CompareCase &c : cases) {
