@@ -37,3 +37,28 @@ add_test(NAME image_rules
 add_test(NAME image_reproducible
     COMMAND ${CMAKE_SOURCE_DIR}/tests/image/check_reproducible.sh ${CMAKE_SOURCE_DIR}
             ${CMAKE_TOOLCHAIN_FILE} $<TARGET_FILE:launch_exe>)
+
+# End to end under Wine: the x86_64 image, since this machine runs 64-bit Wine only.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    add_executable(standin tests/wine/standin.c)
+    add_executable(scenarios tests/wine/scenarios.c tests/wine/wine_helpers.c)
+    foreach(helper standin scenarios)
+        set_target_properties(${helper} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+        target_compile_options(${helper} PRIVATE ${TEST_WARNINGS} -O2)
+        target_link_options(${helper} PRIVATE -static-libgcc)
+    endforeach()
+    target_link_libraries(scenarios PRIVATE advapi32 user32 gdi32)
+
+    set(WINE_WORK ${CMAKE_BINARY_DIR}/wine)
+    add_test(NAME wine.setup COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/prefix.sh setup ${WINE_WORK})
+    add_test(NAME wine.teardown
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/prefix.sh teardown ${WINE_WORK})
+    set_tests_properties(wine.setup PROPERTIES FIXTURES_SETUP wine TIMEOUT 300 LABELS wine)
+    set_tests_properties(wine.teardown PROPERTIES FIXTURES_CLEANUP wine LABELS wine)
+    foreach(group decision tail registry folders)
+        add_test(NAME wine.${group}
+            COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/run.sh ${WINE_WORK} ${CMAKE_BINARY_DIR} ${group})
+        set_tests_properties(wine.${group} PROPERTIES FIXTURES_REQUIRED wine
+            RESOURCE_LOCK wine_prefix TIMEOUT 600 LABELS wine)
+    endforeach()
+endif()
