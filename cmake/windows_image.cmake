@@ -42,12 +42,14 @@ add_test(NAME image_reproducible
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
     add_executable(standin tests/wine/standin.c)
     add_executable(scenarios tests/wine/scenarios.c tests/wine/wine_helpers.c)
-    foreach(helper standin scenarios)
+    add_executable(demo tests/wine/demo.c tests/wine/wine_helpers.c)
+    foreach(helper standin scenarios demo)
         set_target_properties(${helper} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
         target_compile_options(${helper} PRIVATE ${TEST_WARNINGS} -O2)
         target_link_options(${helper} PRIVATE -static-libgcc)
     endforeach()
     target_link_libraries(scenarios PRIVATE advapi32 user32 gdi32)
+    target_link_libraries(demo PRIVATE advapi32 user32 gdi32)
 
     set(WINE_WORK ${CMAKE_BINARY_DIR}/wine)
     add_test(NAME wine.setup COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/prefix.sh setup ${WINE_WORK})
@@ -57,7 +59,8 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
     set_tests_properties(wine.teardown PROPERTIES FIXTURES_CLEANUP wine LABELS wine)
     foreach(group decision tail registry folders)
         add_test(NAME wine.${group}
-            COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/run.sh ${WINE_WORK} ${CMAKE_BINARY_DIR} ${group})
+            COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/run.sh ${WINE_WORK} ${CMAKE_BINARY_DIR} scenarios
+                    ${group})
         set_tests_properties(wine.${group} PROPERTIES FIXTURES_REQUIRED wine
             RESOURCE_LOCK wine_prefix TIMEOUT 600 LABELS wine)
     endforeach()

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Runs one group of the Wine scenarios on the built LAUNCH.EXE.
-#   run.sh WORK BUILD_DIR GROUP
-# A screenshot of the group's first "Launch Error" box goes to WORK/screenshots/GROUP.png.
+# Runs a Wine helper of ours on the built LAUNCH.EXE, in the prefix that prefix.sh made.
+#   run.sh WORK BUILD_DIR HELPER NAME [ARGS...]
+# runs HELPER.exe NAME --screenshot FILE [ARGS...]; a screenshot the helper takes of a
+# "Launch Error" box ends up as WORK/screenshots/NAME.png.
 set -euo pipefail
-work=$(realpath -m "$1") build=$(realpath "$2") group=$3
+work=$(realpath -m "$1") build=$(realpath "$2") helper=$3 name=$4
+shift 4
 [[ -f $work/env ]] || { echo "run.sh: no Wine prefix in $work; prefix.sh setup makes it" >&2; exit 1; }
 # shellcheck disable=SC1091
 source "$work/env"
@@ -11,13 +13,13 @@ root=$WINEPREFIX/drive_c/launch-test
 mkdir -p "$root/bin" "$root/start"
 cp "$build/LAUNCH.EXE" "$root/bin/LAUNCH.EXE"
 cp "$build/standin.exe" "$root/standin.exe"
-cp "$build/scenarios.exe" "$root/scenarios.exe"
-bmp=$work/screenshots/$group.bmp
+cp "$build/$helper.exe" "$root/$helper.exe"
+bmp=$work/screenshots/$name.bmp
 rm -f "$bmp"
-# Wine's own processes outlive the run: they get a file, not CTest's output.
-log=$work/$group.log
+# Wine's own processes outlive the run: they get a file, not the caller's output.
+log=$work/$name.log
 status=0
-(cd "$root" && wine 'C:\launch-test\scenarios.exe' "$group" --screenshot "Z:${bmp//\//\\}") \
+(cd "$root" && wine "C:\\launch-test\\$helper.exe" "$name" --screenshot "Z:${bmp//\//\\}" "$@") \
     </dev/null >"$log" 2>&1 || status=$?
 cat "$log"
 if [[ -f $bmp ]]; then

@@ -84,24 +84,23 @@ static const Scenario Scenarios[] = {
      "\"C:\\launch-test\\my bin\\LAUNCH.EXE\" EDITOR", START_FOLDER, 0, EDITOR_X},
     {"tail", "no blank after the quote", SZ("E:\\PROD\\X"),
      "\"C:\\launch-test\\my bin\\LAUNCH.EXE\"EDITOR", START_FOLDER, 0, EDITOR_X},
-    {"tail", "no closing quote", SZ("E:\\PROD\\X"), "\"LAUNCH.EXE EDITOR", START_FOLDER, 0,
-     MAIN_X},
+    {"tail", "no closing quote", SZ("E:\\PROD\\X"), "\"LAUNCH.EXE EDITOR", START_FOLDER, 0, MAIN_X},
     {"tail", "leading blank", SZ("E:\\PROD\\X"), " EDITOR", START_FOLDER, 0, EDITOR_X},
     {"tail", "empty quoted name", SZ("E:\\PROD\\X"), "\"\"EDITOR", START_FOLDER, 0, EDITOR_X},
     {"tail", "empty command line", SZ("E:\\PROD\\X"), "", START_FOLDER, 0, MAIN_X},
 
     /* Registry values: absent, other types, boundary lengths, no terminator. */
     {"registry", "key without the value", KEY_ONLY, 0, NULL, 0, PLAIN, START_FOLDER, 0, SETUP_RUN},
-    {"registry", "259 characters, the longest", SZ(LONGEST_FOLDER), PLAIN, START_FOLDER, 1,
-     NOTHING, LONGEST_FOLDER},
+    {"registry", "259 characters, the longest", SZ(LONGEST_FOLDER), PLAIN, START_FOLDER, 1, NOTHING,
+     LONGEST_FOLDER},
     {"registry", "260 characters, too large", VALUE, REG_SZ, Filler, 261, PLAIN, START_FOLDER, 0,
      SETUP_RUN},
     {"registry", "260 bytes without terminator", VALUE, REG_BINARY, Filler, 260, PLAIN,
      START_FOLDER, 0, SETUP_RUN},
     {"registry", "string without terminator", BARE(REG_SZ, "E:\\PROD\\X"), PLAIN, START_FOLDER, 0,
      MAIN_X},
-    {"registry", "binary without terminator", BARE(REG_BINARY, "E:\\PROD\\X"), PLAIN,
-     START_FOLDER, 0, MAIN_X},
+    {"registry", "binary without terminator", BARE(REG_BINARY, "E:\\PROD\\X"), PLAIN, START_FOLDER,
+     0, MAIN_X},
     {"registry", "multi-string", TYPED(REG_MULTI_SZ, "E:\\PROD\\X\0E:\\OTHER\0"), PLAIN,
      START_FOLDER, 0, MAIN_X},
     {"registry", "expandable string not expanded", TYPED(REG_EXPAND_SZ, "E:\\%PRODDIR%"), PLAIN,
@@ -137,7 +136,8 @@ static void Check(int ok, const char *what, const char *seen, const char *wanted
     }
 }
 
-/* Wine names a program started from a UNC folder "UNC\server\..." where Windows says "\\server\...". */
+/* Wine names a program started from a UNC folder "UNC\server\..." where Windows says
+ * "\\server\...". */
 static const char *ProgramPath(const char *path) {
     static char fixed[MAX_PATH * 2];
     if (_strnicmp(path, "UNC\\", 4) == 0) {
@@ -166,18 +166,19 @@ static void RunScenario(const Scenario *s, const char *screenshot) {
     DeleteFileA(RECORD_FILE);
     DumpRegistry(before, sizeof before);
 
-    exitCode = RunLaunchExe(LAUNCHER, s->commandLine, s->startIn, &box,
-                            s->boxFolder ? screenshot : NULL);
+    exitCode =
+        RunLaunchExe(LAUNCHER, s->commandLine, s->startIn, &box, s->boxFolder ? screenshot : NULL);
     ReadRecord(&record, s->program ? 10000 : 800);
     DumpRegistry(after, sizeof after);
 
     snprintf(exitText[0], sizeof exitText[0], "%ld", exitCode);
     snprintf(exitText[1], sizeof exitText[1], "%ld", s->exitCode);
-    Check(exitCode == s->exitCode, "the exit code", exitText[0], exitText[1], detail, sizeof detail);
+    Check(exitCode == s->exitCode, "the exit code", exitText[0], exitText[1], detail,
+          sizeof detail);
     Check(strcmp(before, after) == 0, "the registry after the run", after, before, detail,
           sizeof detail);
     if (s->program) {
-        wantedCommand = strstr(s->program, "SETUP1") ? "SETUP1\\SETUP.EXE"
+        wantedCommand = strstr(s->program, "SETUP1")   ? "SETUP1\\SETUP.EXE"
                         : strstr(s->program, "EDITOR") ? "EDITOR.EXE"
                                                        : "QUARLO.EXE";
         Check(record.found, "the program started", NULL, s->program, detail, sizeof detail);
@@ -204,8 +205,8 @@ static void RunScenario(const Scenario *s, const char *screenshot) {
               sizeof detail);
         Check(strcmp(box.text, wantedText) == 0, "the box text", box.text, wantedText, detail,
               sizeof detail);
-        Check(strcmp(box.caption, "Launch Error") == 0, "the caption", box.caption,
-              "Launch Error", detail, sizeof detail);
+        Check(strcmp(box.caption, "Launch Error") == 0, "the caption", box.caption, "Launch Error",
+              detail, sizeof detail);
         Check(box.stopIcon, "the icon", "not the stop icon", "the stop icon", detail,
               sizeof detail);
         Check(box.buttons == 1 && strcmp(box.button, "OK") == 0, "the buttons", box.button, "OK",
@@ -226,9 +227,13 @@ static void RunScenario(const Scenario *s, const char *screenshot) {
 /* The folders and stand-ins every scenario may use; the launcher's own folders hold none. */
 static int Prepare(void) {
     static const char *const programs[] = {
-        "E:\\PROD\\X\\QUARLO.EXE", "E:\\PROD\\X\\EDITOR.EXE", "E:\\QUARLO.EXE",
-        "D:\\X\\QUARLO.EXE",       "\\\\server\\share\\dir\\QUARLO.EXE",
-        LONG_FOLDER "\\QUARLO.EXE", SETUP,
+        "E:\\PROD\\X\\QUARLO.EXE",
+        "E:\\PROD\\X\\EDITOR.EXE",
+        "E:\\QUARLO.EXE",
+        "D:\\X\\QUARLO.EXE",
+        "\\\\server\\share\\dir\\QUARLO.EXE",
+        LONG_FOLDER "\\QUARLO.EXE",
+        SETUP,
     };
     size_t i;
     int ok = MakeFolders("E:\\PROD\\EMPTY") && MakeFolders(TEST_ROOT "\\my bin");

@@ -183,8 +183,8 @@ static DWORD *Pixels(const RECT *area, HICON icon, COLORREF background) {
  * the four system icons of a box drawn here; the stop icon must be the closest.
  */
 static int ShowsStopIcon(HWND control) {
-    static const LPCSTR icons[] = {(LPCSTR)IDI_HAND, (LPCSTR)IDI_EXCLAMATION,
-                                   (LPCSTR)IDI_QUESTION, (LPCSTR)IDI_ASTERISK};
+    static const LPCSTR icons[] = {(LPCSTR)IDI_HAND, (LPCSTR)IDI_EXCLAMATION, (LPCSTR)IDI_QUESTION,
+                                   (LPCSTR)IDI_ASTERISK};
     RECT area;
     DWORD *shown;
     long best = -1;
@@ -282,7 +282,7 @@ static void Screenshot(HWND window, const char *path) {
 }
 
 long RunLaunchExe(const char *launcher, const char *commandLine, const char *startIn, BoxSeen *box,
-                 const char *screenshot) {
+                  const char *screenshot) {
     STARTUPINFOA startup;
     PROCESS_INFORMATION process;
     char line[2048];

@@ -31,12 +31,12 @@ int MakeFolders(const char *path);
 int PlaceStandin(const char *path);
 
 typedef struct {
-    int boxes;          /* how many "Launch Error" boxes were seen */
-    char text[1024];    /* the first box's text */
-    char caption[256];  /* its caption */
-    int buttons;        /* its buttons */
-    char button[64];    /* the first button's text */
-    int stopIcon;       /* 1 when it shows the system's stop icon */
+    int boxes;         /* how many "Launch Error" boxes were seen */
+    char text[1024];   /* the first box's text */
+    char caption[256]; /* its caption */
+    int buttons;       /* its buttons */
+    char button[64];   /* the first button's text */
+    int stopIcon;      /* 1 when it shows the system's stop icon */
 } BoxSeen;
 
 /*
@@ -45,7 +45,7 @@ typedef struct {
  * or did not end within 20 seconds. A BMP screenshot of the first box goes to screenshot, if set.
  */
 long RunLaunchExe(const char *launcher, const char *commandLine, const char *startIn, BoxSeen *box,
-                 const char *screenshot);
+                  const char *screenshot);
 
 typedef struct {
     int found;

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The main job: builds LAUNCH.EXE and runs it under Wine, in a throwaway prefix where a demo
+# product is registered, and tells in plain words what happened.
+#   scripts/demo.sh [--not-registered | --missing-folder] [ARGUMENTS...]
+# ARGUMENTS go to the launcher: scripts/demo.sh EDITOR starts the editor.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+mode=registered
+case "${1:-}" in
+--not-registered) mode=not-registered; shift ;;
+--missing-folder) mode=missing-folder; shift ;;
+--help | -h)
+    sed -n '2,6p' "$0" | sed 's/^# \{0,1\}//'
+    exit 0
+    ;;
+esac
+
+scripts/install-deps.sh windows wine
+echo "Building LAUNCH.EXE ..."
+for preset in win32 win64; do
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" >/dev/null
+done
+echo "The product: build/win32/LAUNCH.EXE, $(stat -c %s build/win32/LAUNCH.EXE) bytes (PE32)."
+echo "This machine runs 64-bit Wine only, so the demo runs the same sources built as"
+echo "build/win64/LAUNCH.EXE ($(stat -c %s build/win64/LAUNCH.EXE) bytes, PE32+)."
+
+work=$(mktemp -d /tmp/launch-demo.XXXXXX)
+trap 'tests/wine/prefix.sh teardown "$work" >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+echo "Making a throwaway Wine prefix ..."
+tests/wine/prefix.sh setup "$work" >/dev/null
+echo
+tests/wine/run.sh "$work" build/win64 demo "$mode" "$@" | grep -v '^screenshot:' || true
+if [[ -f $work/screenshots/$mode.png ]]; then
+    mkdir -p build/demo
+    cp "$work/screenshots/$mode.png" build/demo/launch-error.png
+    echo "A screenshot of the box: build/demo/launch-error.png"
+fi
