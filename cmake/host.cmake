@@ -10,12 +10,42 @@ add_library(simulated_windows STATIC platform/simulated/simulated_windows.cpp)
 target_include_directories(simulated_windows PUBLIC platform platform/simulated)
 target_compile_options(simulated_windows PRIVATE ${TEST_WARNINGS})
 
+option(LAUNCH_FUZZ "Build the fuzz targets with libFuzzer (clang) instead of the unit tests" OFF)
+set(LAUNCH_FUZZ_SECONDS 60 CACHE STRING "How long each bounded fuzz run lasts")
+
+# Fuzz targets: with libFuzzer in the fuzz preset, a bounded run of each from the committed seed
+# corpus; elsewhere linked with a replay main that runs the corpus, so that they never rot.
+foreach(target tail launch)
+    set(corpus ${CMAKE_SOURCE_DIR}/fuzz/corpus/${target})
+    if(LAUNCH_FUZZ)
+        add_executable(${target}_fuzz fuzz/${target}_fuzz.cpp)
+        target_link_options(${target}_fuzz PRIVATE -fsanitize=fuzzer)
+        # New inputs go to the build tree; the committed corpus is only read.
+        file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/corpus/${target})
+        add_test(NAME fuzz.${target}
+            COMMAND ${target}_fuzz -max_total_time=${LAUNCH_FUZZ_SECONDS} -print_final_stats=1
+                    -timeout=10 ${CMAKE_BINARY_DIR}/corpus/${target} ${corpus})
+        set_tests_properties(fuzz.${target} PROPERTIES TIMEOUT 900 LABELS fuzz)
+    else()
+        add_executable(${target}_fuzz fuzz/${target}_fuzz.cpp fuzz/replay_main.cpp)
+        add_test(NAME fuzz_replay.${target} COMMAND ${target}_fuzz ${corpus})
+    endif()
+    target_include_directories(${target}_fuzz PRIVATE fuzz)
+    target_link_libraries(${target}_fuzz PRIVATE launcher simulated_windows)
+    target_compile_options(${target}_fuzz PRIVATE ${TEST_WARNINGS})
+endforeach()
+
+if(LAUNCH_FUZZ)
+    return()
+endif()
+
 add_executable(unit_tests
     tests/unit/launch_decision_test.cpp
     tests/unit/install_path_test.cpp
     tests/unit/change_directory_test.cpp
     tests/unit/argument_tail_test.cpp
     tests/unit/entry_test.cpp
+    tests/unit/fault_walk_test.cpp
     tests/unit/simulated_windows_test.cpp)
 target_link_libraries(unit_tests PRIVATE launcher simulated_windows GTest::gtest_main)
 target_compile_options(unit_tests PRIVATE ${TEST_WARNINGS})
