@@ -46,13 +46,7 @@ void LoadLeadByteTable(LeadByteTable *table);
 const char *FindArgumentTail(const char *commandLine, const LeadByteTable *table);
 
 /* The process entry: derives the tail, runs the launch decision and ends the process. */
-#ifdef __cplusplus
-[[noreturn]]
-#else
-_Noreturn
-#endif
-void WINAPI
-LauncherEntry(void);
+DECLSPEC_NORETURN void WINAPI LauncherEntry(void);
 
 #ifdef __cplusplus
 }

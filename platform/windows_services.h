@@ -30,6 +30,7 @@ extern "C" {
 
 #define WINAPI
 #define WINAPIV
+#define DECLSPEC_NORETURN __attribute__((noreturn))
 
 typedef int BOOL;
 typedef unsigned char BYTE;
@@ -92,13 +93,7 @@ BOOL WINAPI SetEnvironmentVariableA(LPCSTR name, LPCSTR value);
 int WINAPIV wsprintfA(LPSTR buffer, LPCSTR format, ...);
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 UINT WINAPI WinExec(LPCSTR commandLine, UINT show);
-#ifdef __cplusplus
-[[noreturn]]
-#else
-_Noreturn
-#endif
-void WINAPI
-ExitProcess(UINT exitCode);
+DECLSPEC_NORETURN void WINAPI ExitProcess(UINT exitCode);
 
 #ifdef __cplusplus
 }
