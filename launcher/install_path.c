@@ -24,6 +24,7 @@ int ReadInstallPath(void) {
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ProductKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
         return 1;
     }
+    /* A size past the buffer cannot come with success; should it, nothing past it is read. */
     if (RegQueryValueExA(key, ValueName, 0, &type, (LPBYTE)buffer, &size) != ERROR_SUCCESS ||
         size > INSTALL_PATH_SIZE) {
         RegCloseKey(key);

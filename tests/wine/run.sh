@@ -23,6 +23,9 @@ status=0
     </dev/null >"$log" 2>&1 || status=$?
 cat "$log"
 if [[ -f $bmp ]]; then
-    convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp" && echo "screenshot: ${bmp%.bmp}.png"
+    # ImageMagick's own name for convert, in case something else answers to the short one.
+    convert=$(command -v convert-im6.q16 || command -v convert) ||
+        { echo "run.sh: ImageMagick's convert is missing; run scripts/install-deps.sh wine" >&2; exit 1; }
+    "$convert" "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp" && echo "screenshot: ${bmp%.bmp}.png"
 fi
 exit $status
