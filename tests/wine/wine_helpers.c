@@ -122,14 +122,12 @@ typedef struct {
 static BOOL CALLBACK FindBox(HWND window, LPARAM data) {
     BoxSearch *search = (BoxSearch *)data;
     char className[64];
-    char caption[64];
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if (owner != search->processId || !IsWindowVisible(window)) {
         return TRUE;
     }
     GetClassNameA(window, className, sizeof className);
-    GetWindowTextA(window, caption, sizeof caption);
     if (strcmp(className, "#32770") == 0) {
         search->found = window;
         return FALSE;

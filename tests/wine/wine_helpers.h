@@ -31,7 +31,7 @@ int MakeFolders(const char *path);
 int PlaceStandin(const char *path);
 
 typedef struct {
-    int boxes;         /* how many "Launch Error" boxes were seen */
+    int boxes;         /* how many message boxes the launcher showed */
     char text[1024];   /* the first box's text */
     char caption[256]; /* its caption */
     int buttons;       /* its buttons */
