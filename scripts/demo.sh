@@ -31,9 +31,12 @@ trap 'tests/wine/prefix.sh teardown "$work" >/dev/null 2>&1 || true; rm -rf "$wo
 echo "Making a throwaway Wine prefix ..."
 tests/wine/prefix.sh setup "$work" >/dev/null
 echo
-tests/wine/run.sh "$work" build/win64 demo "$mode" "$@" | grep -v '^screenshot:' || true
+status=0
+tests/wine/run.sh "$work" build/win64 demo "$mode" "$@" >"$work/demo.out" || status=$?
+grep -v '^screenshot:' "$work/demo.out" || true
 if [[ -f $work/screenshots/$mode.png ]]; then
     mkdir -p build/demo
     cp "$work/screenshots/$mode.png" build/demo/launch-error.png
     echo "A screenshot of the box: build/demo/launch-error.png"
 fi
+exit $status
