@@ -24,10 +24,6 @@ std::ostream &operator<<(std::ostream &out, const Outcome &o) {
                << (o.boxText ? *o.boxText : "none") << "]";
 }
 
-std::string ErrorText(const std::string &folder) {
-    return "Could not change to directory " + folder + "!\n\nPlease run the installation program.";
-}
-
 const Outcome SetupStarted = {0, "SETUP1\\SETUP.EXE", std::nullopt};
 
 struct WalkCase {

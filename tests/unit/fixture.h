@@ -22,6 +22,11 @@ class Machine : public ::testing::Test {
     }
 };
 
+// The error box's text for a folder.
+inline std::string ErrorText(const std::string &folder) {
+    return "Could not change to directory " + folder + "!\n\nPlease run the installation program.";
+}
+
 // Every entry of the environment whose name begins with '=', as "name=value;" text.
 inline std::string DriveEntries(const sim::Environment &environment) {
     std::string entries;

@@ -3,13 +3,6 @@
 
 namespace {
 
-const char Message1[] = "Could not change to directory ";
-const char Message2[] = "!\n\nPlease run the installation program.";
-
-std::string ErrorText(const std::string &folder) {
-    return Message1 + folder + Message2;
-}
-
 class LaunchDecision : public Machine {};
 
 struct TailCase {
