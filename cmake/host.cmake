@@ -4,7 +4,7 @@ include(GoogleTest)
 
 add_library(launcher STATIC ${LAUNCHER_SOURCES})
 target_include_directories(launcher PUBLIC launcher platform)
-target_compile_options(launcher PRIVATE ${LAUNCHER_WARNINGS})
+target_compile_options(launcher PRIVATE ${LAUNCHER_WARNINGS} ${LAUNCHER_LANGUAGE})
 
 add_library(simulated_windows STATIC platform/simulated/simulated_windows.cpp)
 target_include_directories(simulated_windows PUBLIC platform platform/simulated)

@@ -12,16 +12,26 @@ else()
     set(LAUNCH_ARCH x86-64)
 endif()
 
-add_executable(launch_exe WIN32 ${LAUNCHER_SOURCES})
-set_target_properties(launch_exe PROPERTIES OUTPUT_NAME LAUNCH SUFFIX .EXE
-    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-target_include_directories(launch_exe PRIVATE launcher platform)
+# The launcher's objects, built on their own so that they can be checked before the link.
+add_library(launcher_objects OBJECT ${LAUNCHER_SOURCES})
+target_include_directories(launcher_objects PRIVATE launcher platform)
 # No runtime: nothing may call memset, memcpy or a stack probe behind the code's back, and no
 # unwind tables, stack protector, timestamps or build paths go into the image.
-target_compile_options(launch_exe PRIVATE ${LAUNCHER_WARNINGS} -Os -ffreestanding -fno-builtin
-    -fno-tree-loop-distribute-patterns -fno-asynchronous-unwind-tables -fno-unwind-tables
-    -fno-stack-protector -fno-stack-check -mno-stack-arg-probe -fno-ident
+target_compile_options(launcher_objects PRIVATE ${LAUNCHER_WARNINGS} ${LAUNCHER_LANGUAGE} -Os
+    -ffreestanding -fno-builtin -fno-tree-loop-distribute-patterns -fno-asynchronous-unwind-tables
+    -fno-unwind-tables -fno-stack-protector -fno-stack-check -mno-stack-arg-probe -fno-ident
     -ffile-prefix-map=${CMAKE_SOURCE_DIR}=.)
+
+add_executable(launch_exe WIN32 $<TARGET_OBJECTS:launcher_objects>)
+# With no C runtime nothing runs before the entry: an object that needs a static constructor or
+# destructor would be silently wrong, so the link does not happen.
+find_program(MINGW_OBJDUMP NAMES ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-objdump REQUIRED)
+add_custom_command(TARGET launch_exe PRE_LINK
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/image/check_no_static_init.sh ${MINGW_OBJDUMP}
+            $<TARGET_OBJECTS:launcher_objects>
+    COMMAND_EXPAND_LISTS VERBATIM)
+set_target_properties(launch_exe PROPERTIES OUTPUT_NAME LAUNCH SUFFIX .EXE
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 # An entry symbol that is not found is only a warning to ld: --fatal-warnings makes it an error.
 target_link_options(launch_exe PRIVATE -nostdlib -nostartfiles -s -Wl,--fatal-warnings
     -Wl,--entry,${LAUNCH_ENTRY} ${LAUNCH_SUBSYSTEM} -Wl,--nxcompat -Wl,--dynamicbase

@@ -22,11 +22,9 @@
 
 #else
 
-#include <stdint.h>
+#include <cstdint>
 
-#ifdef __cplusplus
 extern "C" {
-#endif
 
 #define WINAPI
 #define WINAPIV
@@ -35,8 +33,8 @@ extern "C" {
 typedef int BOOL;
 typedef unsigned char BYTE;
 typedef unsigned int UINT;
-typedef uint32_t DWORD;
-typedef int32_t LONG;
+typedef std::uint32_t DWORD;
+typedef std::int32_t LONG;
 typedef char CHAR;
 typedef char *LPSTR;
 typedef const char *LPCSTR;
@@ -57,7 +55,7 @@ typedef struct {
     BYTE LeadByte[MAX_LEADBYTES];
 } CPINFO, *LPCPINFO;
 
-#define HKEY_LOCAL_MACHINE ((HKEY)(uintptr_t)0x80000002u)
+#define HKEY_LOCAL_MACHINE (reinterpret_cast<HKEY>(std::uintptr_t{0x80000002u}))
 #define KEY_QUERY_VALUE 0x0001u
 #define KEY_READ 0x20019u
 
@@ -79,8 +77,8 @@ typedef struct {
 #define MB_ICONERROR 0x10u
 #define SW_SHOWDEFAULT 10
 
-LPSTR WINAPI GetCommandLineA(void);
-UINT WINAPI GetACP(void);
+LPSTR WINAPI GetCommandLineA();
+UINT WINAPI GetACP();
 BOOL WINAPI GetCPInfo(UINT codePage, LPCPINFO info);
 LONG WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM desired, PHKEY result);
 LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
@@ -95,9 +93,7 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 UINT WINAPI WinExec(LPCSTR commandLine, UINT show);
 DECLSPEC_NORETURN void WINAPI ExitProcess(UINT exitCode);
 
-#ifdef __cplusplus
-}
-#endif
+} // extern "C"
 
 #endif /* _WIN32 */
 
