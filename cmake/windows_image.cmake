@@ -17,17 +17,16 @@ add_library(launcher_objects OBJECT ${LAUNCHER_SOURCES})
 target_include_directories(launcher_objects PRIVATE launcher platform)
 # No runtime: nothing may call memset, memcpy or a stack probe behind the code's back, and no
 # unwind tables, stack protector, timestamps or build paths go into the image.
-target_compile_options(launcher_objects PRIVATE ${LAUNCHER_WARNINGS} ${LAUNCHER_LANGUAGE} -Os
+target_compile_options(launcher_objects PRIVATE ${LAUNCHER_WARNINGS} ${LAUNCHER_LANGUAGE} -Os -malign-data=abi
     -ffreestanding -fno-builtin -fno-tree-loop-distribute-patterns -fno-asynchronous-unwind-tables
     -fno-unwind-tables -fno-stack-protector -fno-stack-check -mno-stack-arg-probe -fno-ident
     -ffile-prefix-map=${CMAKE_SOURCE_DIR}=.)
 
 add_executable(launch_exe WIN32 $<TARGET_OBJECTS:launcher_objects>)
-# With no C runtime nothing runs before the entry: an object that needs a static constructor or
-# destructor would be silently wrong, so the link does not happen.
-find_program(MINGW_OBJDUMP NAMES ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-objdump REQUIRED)
+# The link does not happen when an object needs a static constructor (with no C runtime nothing
+# runs before the entry) or anything from outside but the Windows operations' address table.
 add_custom_command(TARGET launch_exe PRE_LINK
-    COMMAND ${CMAKE_SOURCE_DIR}/tests/image/check_no_static_init.sh ${MINGW_OBJDUMP}
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/image/check_objects.sh ${CMAKE_OBJDUMP} ${CMAKE_NM}
             $<TARGET_OBJECTS:launcher_objects>
     COMMAND_EXPAND_LISTS VERBATIM)
 set_target_properties(launch_exe PROPERTIES OUTPUT_NAME LAUNCH SUFFIX .EXE
@@ -35,7 +34,8 @@ set_target_properties(launch_exe PROPERTIES OUTPUT_NAME LAUNCH SUFFIX .EXE
 # An entry symbol that is not found is only a warning to ld: --fatal-warnings makes it an error.
 target_link_options(launch_exe PRIVATE -nostdlib -nostartfiles -s -Wl,--fatal-warnings
     -Wl,--entry,${LAUNCH_ENTRY} ${LAUNCH_SUBSYSTEM} -Wl,--nxcompat -Wl,--dynamicbase
-    -Wl,--no-insert-timestamp -Wl,--build-id=none)
+    -Wl,--no-insert-timestamp -Wl,--build-id=none -Wl,-T,${CMAKE_SOURCE_DIR}/cmake/launch_image.ld)
+set_property(TARGET launch_exe APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/launch_image.ld)
 target_link_libraries(launch_exe PRIVATE kernel32 advapi32 user32)
 
 # The image's rules, as llvm-readobj reads them.
@@ -43,6 +43,11 @@ find_program(LLVM_READOBJ NAMES llvm-readobj-14 llvm-readobj REQUIRED)
 add_test(NAME image_rules
     COMMAND ${CMAKE_SOURCE_DIR}/tests/image/check_image.sh ${LLVM_READOBJ} $<TARGET_FILE:launch_exe>
             ${LAUNCH_ARCH})
+# The check of the objects refuses what it must: a static constructor, a call through a stub.
+add_test(NAME image_objects_refused
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/image/check_objects_refuses.sh ${CMAKE_CXX_COMPILER}
+            ${CMAKE_OBJDUMP} ${CMAKE_NM} $<TARGET_OBJECTS:launcher_objects>
+    COMMAND_EXPAND_LISTS)
 # Built again in a fresh tree, the image is the same to the byte.
 add_test(NAME image_reproducible
     COMMAND ${CMAKE_SOURCE_DIR}/tests/image/check_reproducible.sh ${CMAKE_SOURCE_DIR}

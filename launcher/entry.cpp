@@ -2,15 +2,10 @@
 // no main and no WinMain, and the process ends through ExitProcess.
 #include "launcher.h"
 
-namespace {
-
-// Zero at start: only the code page's lead bytes are ever set.
-LeadByteTable LeadBytes;
-
-} // namespace
-
 void WINAPI LauncherEntry() {
-    LoadLeadByteTable(&LeadBytes);
-    const char *ArgumentTail = FindArgumentTail(GetCommandLineA(), &LeadBytes);
+    // On the stack, so that the image holds no zeros for it; only lead bytes are ever set.
+    LeadByteTable leadBytes = {};
+    LoadLeadByteTable(&leadBytes);
+    const char *ArgumentTail = FindArgumentTail(GetCommandLineA(), &leadBytes);
     ExitProcess(static_cast<UINT>(RunLauncher(ArgumentTail)));
 }

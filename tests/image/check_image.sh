@@ -5,7 +5,7 @@
 set -uo pipefail
 readobj=$1 image=$2 arch=$3
 
-report=$("$readobj" --file-headers --coff-imports --sections "$image") || {
+report=$("$readobj" --file-headers --coff-imports --sections --coff-basereloc "$image") || {
     echo "FAIL: $readobj cannot read $image" >&2
     exit 1
 }
@@ -31,12 +31,14 @@ if [[ $arch == i386 ]]; then
     expect MinorSubsystemVersion 0
     expect MajorOperatingSystemVersion 4
     expect MinorOperatingSystemVersion 0
-    size=$(stat -c %s "$image")
-    ((size <= 4096)) || fail "the image is $size bytes, more than 4096"
+    limit=3072 slot=4
 else
     expect Format COFF-x86-64
     expect Magic 0x20B
+    limit=4096 slot=8
 fi
+size=$(stat -c %s "$image")
+((size <= limit)) || fail "the image is $size bytes, more than $limit"
 expect Subsystem IMAGE_SUBSYSTEM_WINDOWS_GUI
 entry=$(field AddressOfEntryPoint)
 [[ -n "$entry" && "$entry" != 0x0 ]] || fail "no entry point"
@@ -65,6 +67,28 @@ done | grep -q x && failures=$((failures + 1))
 for section in .tls .rsrc .edata .debug .CRT; do
     grep -qE "^    Name: \\$section[ (]" <<<"$report" && fail "the image has a $section section"
 done
+
+# The directories the loader needs: the import descriptors (one a library and the one that ends
+# the list), the address table (a slot an operation and one that ends each library's list), in a
+# section the loader may write, and the base relocations that ASLR moves the image by.
+expect ImportTableSize 0x$(printf %X $(((3 + 1) * 20)))
+expect IATSize 0x$(printf %X $(((14 + 3) * slot)))
+iat=$(field IATRVA)
+writable=no
+while read -r name start size write; do
+    ((iat >= start && iat < start + size)) && writable=$write
+done < <(awk '
+    /^  Section \{/ { name = ""; write = "no" }
+    /^    Name:/ { name = $2 }
+    /^    VirtualAddress:/ { start = $2 }
+    /^    VirtualSize:/ { size = $2 }
+    /IMAGE_SCN_MEM_WRITE/ { write = "yes" }
+    /^  \}/ { print name, start, size, write }
+' <<<"$report")
+[[ $writable == yes ]] || fail "the import address table at $iat is not in a writable section"
+[[ $(field BaseRelocationTableRVA) != 0x0 && $(field BaseRelocationTableSize) != 0x0 ]] ||
+    fail "no base relocation directory"
+grep -q '^  Entry {' <<<"$report" || fail "the base relocation directory holds no relocation"
 
 # Exactly the operations the launcher calls, from the three system libraries.
 imports=$(awk '
