@@ -29,8 +29,8 @@ int ReadInstallPath() {
         return 1;
     }
     // A size past the buffer cannot come with success; should it, nothing past it is read.
-    if (RegQueryValueExA(key, ValueName, nullptr, &type, reinterpret_cast<LPBYTE>(buffer),
-                         &size) != ERROR_SUCCESS ||
+    if (RegQueryValueExA(key, ValueName, nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &size) !=
+            ERROR_SUCCESS ||
         size > sizeof buffer) {
         RegCloseKey(key);
         return 1;
