@@ -6,7 +6,13 @@ add_library(launcher STATIC ${LAUNCHER_SOURCES})
 target_include_directories(launcher PUBLIC launcher platform)
 target_compile_options(launcher PRIVATE ${LAUNCHER_WARNINGS} ${LAUNCHER_LANGUAGE})
 
-add_library(simulated_windows STATIC platform/simulated/simulated_windows.cpp)
+add_library(simulated_windows STATIC
+    platform/simulated/machine.cpp
+    platform/simulated/registry.cpp
+    platform/simulated/file_system.cpp
+    platform/simulated/environment.cpp
+    platform/simulated/code_page.cpp
+    platform/simulated/starts_and_boxes.cpp)
 target_include_directories(simulated_windows PUBLIC platform platform/simulated)
 target_compile_options(simulated_windows PRIVATE ${TEST_WARNINGS})
 
