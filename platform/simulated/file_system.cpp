@@ -149,9 +149,12 @@ bool FileExists(const std::string &full) {
     return M().files.count(Fold(full)) != 0;
 }
 
-// Finds the program of a WinExec command line as CreateProcess does for a simple name: the
-// launcher's own folder, the current directory, the system folders, then PATH. A name with a
-// folder in it is resolved against the current directory only.
+// Finds the program of a WinExec command line as CreateProcess does. A name that is rooted (a
+// drive, a UNC name, a leading backslash) or starts with ".\" or "..\" is taken against the
+// current directory alone. Any other name, a bare one or one with a folder in it such as
+// "SETUP1\SETUP.EXE", is searched for: the launcher's own folder, the current directory, the
+// system folders, then PATH. NoDefaultCurrentDirectoryInExePath in the environment, whatever its
+// value, takes the current directory out of that search for names without a backslash.
 std::string FindProgram(const std::string &commandLine) {
     Machine &m = M();
     std::string name;
@@ -170,12 +173,17 @@ std::string FindProgram(const std::string &commandLine) {
     if (last.find('.') == std::string::npos) {
         name += ".EXE";
     }
-    if (name.find('\\') != std::string::npos || name.find(':') != std::string::npos) {
+    bool hasFolder = name.find('\\') != std::string::npos;
+    if (name.find(':') != std::string::npos || name[0] == '\\' || name.rfind(".\\", 0) == 0 ||
+        name.rfind("..\\", 0) == 0) {
         auto full = Resolve(name);
         return full && FileExists(*full) ? *full : "";
     }
-    std::vector<std::string> folders = {"C:\\LAUNCHER", m.currentDirectory, "C:\\WINDOWS\\SYSTEM32",
-                                        "C:\\WINDOWS"};
+    std::vector<std::string> folders = {"C:\\LAUNCHER"};
+    if (hasFolder || m.environment.count("NoDefaultCurrentDirectoryInExePath") == 0) {
+        folders.push_back(m.currentDirectory);
+    }
+    folders.insert(folders.end(), {"C:\\WINDOWS\\SYSTEM32", "C:\\WINDOWS"});
     auto path = m.environment.find("PATH");
     if (path != m.environment.end()) {
         std::size_t start = 0;
@@ -194,9 +202,9 @@ std::string FindProgram(const std::string &commandLine) {
         if (folder.empty()) {
             continue;
         }
-        std::string candidate = Join(folder, name);
-        if (FileExists(candidate)) {
-            return candidate;
+        auto candidate = Normalise(Join(folder, name));
+        if (candidate && FileExists(*candidate)) {
+            return *candidate;
         }
     }
     return "";
@@ -236,6 +244,23 @@ void SetLongPathsEnabled(bool enabled) {
     M().longPaths = enabled;
 }
 
+std::optional<std::string> FolderToEnter(const std::string &path) {
+    Machine &m = M();
+    auto full = Resolve(path);
+    if (!full || m.folders.count(Fold(*full)) == 0) {
+        return std::nullopt;
+    }
+    // The path given with its NUL, and the directory with a backslash and the NUL, must fit
+    // MAX_PATH characters, unless long paths are on.
+    std::size_t limit = m.longPaths ? 32767 : MAX_PATH;
+    std::size_t characters = CharacterCount(*full);
+    std::size_t withBackslash = full->back() == '\\' ? characters : characters + 1;
+    if (CharacterCount(path) + 1 > limit || withBackslash + 1 > limit) {
+        return std::nullopt;
+    }
+    return full;
+}
+
 } // namespace sim
 
 using sim::M;
@@ -243,21 +268,14 @@ using sim::M;
 extern "C" {
 
 BOOL WINAPI SetCurrentDirectoryA(LPCSTR path) {
-    sim::Machine &m = M();
     if (sim::Called("SetCurrentDirectoryA") || path == nullptr) {
         return 0;
     }
-    auto full = sim::Resolve(path);
-    if (!full || m.folders.count(sim::Fold(*full)) == 0) {
+    auto full = sim::FolderToEnter(path);
+    if (!full) {
         return 0;
     }
-    // The directory and a backslash and the NUL must fit MAX_PATH, unless long paths are on.
-    std::size_t limit = m.longPaths ? 32767 : MAX_PATH;
-    std::size_t withBackslash = full->back() == '\\' ? full->size() : full->size() + 1;
-    if (std::strlen(path) + 1 > limit || withBackslash + 1 > limit) {
-        return 0;
-    }
-    m.currentDirectory = *full;
+    M().currentDirectory = *full;
     return 1;
 }
 

@@ -66,6 +66,10 @@ Machine &M();
 // Logs the call and says whether an injected fault makes it fail.
 bool Called(const char *operation);
 
+// ---- Code page (code_page.cpp) ----
+// The characters a text holds in the ANSI code page: a lead byte and the byte after it are one.
+std::size_t CharacterCount(const std::string &text);
+
 // ---- Paths (file_system.cpp) ----
 std::string Slashes(std::string path);
 // A full path with "." and "..", repeated and trailing backslashes collapsed, or nothing.

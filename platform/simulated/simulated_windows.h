@@ -33,6 +33,11 @@ std::string CurrentDirectory();
 void SetCurrentDirectoryText(const std::string &fullPath);
 // Windows 10's long-path setting: SetCurrentDirectoryA then takes folders past MAX_PATH.
 void SetLongPathsEnabled(bool enabled);
+// The full directory that SetCurrentDirectoryA would make current for path now, or nothing when
+// it would refuse it (injected faults aside). Windows counts its MAX_PATH limit in characters of
+// the ANSI code page, not in bytes: under a double-byte code page a current directory can take
+// more than MAX_PATH bytes.
+std::optional<std::string> FolderToEnter(const std::string &path);
 
 // ---- Environment --------------------------------------------------------------------------
 using Environment = std::map<std::string, std::string>; // names as first set, compared folded
@@ -56,8 +61,9 @@ DWORD LastOpenOptions();
 REGSAM LastOpenAccess();
 
 // ---- Code page and command line -----------------------------------------------------------
-// The ANSI code page, and what GetCPInfo reports for it (ignored for the code pages whose
-// lead bytes the launcher knows). GetCPInfo fails for a code page without info.
+// The ANSI code page, and what GetCPInfo reports for it. For Windows' double-byte code pages
+// 932, 936, 949, 950 and 1361 the machine knows their lead bytes and ignores info. GetCPInfo fails
+// for any other code page without info.
 void SetCodePage(UINT codePage, std::optional<CPINFO> info = std::nullopt);
 void SetCommandLine(const std::string &bytes);
 const char *CommandLineBuffer();

@@ -81,8 +81,33 @@ TEST_F(DirectoryChange, FailureAfterTheChangeIsReportedAndTheChangeStays) {
     }
 }
 
+// A folder of 200 two-byte characters of code page 932 ("\x82\xA0" is HIRAGANA LETTER SMALL A):
+// 203 characters, which Windows' MAX_PATH limit admits, but 403 bytes.
+const std::string WideFolder = [] {
+    std::string folder = "E:\\";
+    for (int i = 0; i < 200; i++) {
+        folder += "\x82\xA0";
+    }
+    return folder;
+}();
+
 TEST_F(DirectoryChange, DirectoryLongerThanItsBufferIsAFailureNotGarbage) {
-    // Only with Windows' long-path setting can the current directory outgrow 260 bytes.
+    // Windows counts the limit in characters: under a double-byte code page an ordinary folder
+    // can outgrow the 261-byte buffer. The change is made; the directory is not trusted.
+    sim::SetCodePage(932);
+    sim::AddFolder(WideFolder);
+    EXPECT_EQ(ChangeDirectory(WideFolder.c_str()), -1);
+    EXPECT_EQ(sim::CurrentDirectory(), WideFolder);
+    EXPECT_EQ(DriveEntries(sim::EnvironmentBlock()), "");
+
+    // Under a single-byte code page the same bytes are 403 characters: refused outright.
+    SetUp();
+    sim::AddFolder(WideFolder);
+    EXPECT_EQ(ChangeDirectory(WideFolder.c_str()), -1);
+    EXPECT_EQ(sim::CurrentDirectory(), "C:\\START");
+
+    // Bytes alone reach past 260 only with Windows' long-path setting.
+    SetUp();
     sim::SetLongPathsEnabled(true);
     const std::string fits = "E:\\" + std::string(257, 'D'); // 260 characters
     const std::string over = "E:\\" + std::string(258, 'D'); // 261 characters

@@ -105,12 +105,6 @@ TEST_F(LaunchDecision, FolderThatCannotBeEnteredShowsOneBoxAndStartsNothing) {
     }
 }
 
-TEST_F(LaunchDecision, LongestMessageFitsItsBuffer) {
-    std::string folder = "E:\\" + std::string(256, 'L');
-    ASSERT_EQ(folder.size(), 259u);
-    EXPECT_EQ(ErrorText(folder).size() + 1, 329u);
-}
-
 TEST_F(LaunchDecision, MissingMainProgramIsStillAStartWithExitCodeZero) {
     Register("E:\\PROD\\X");
     sim::AddFolder("E:\\PROD\\X");
@@ -120,6 +114,60 @@ TEST_F(LaunchDecision, MissingMainProgramIsStillAStartWithExitCodeZero) {
     EXPECT_EQ(sim::Starts()[0].commandLine, "QUARLO.EXE");
     EXPECT_EQ(sim::Starts()[0].resolvedProgram, "");
     EXPECT_TRUE(sim::Boxes().empty());
+}
+
+TEST_F(LaunchDecision, SetupBesideTheLauncherWinsOverTheStartFolders) {
+    // "SETUP1\SETUP.EXE" is no explicit path: Windows searches for it as for a bare name.
+    sim::AddFile("C:\\START\\SETUP1\\SETUP.EXE");
+    sim::AddFile("C:\\LAUNCHER\\SETUP1\\SETUP.EXE");
+
+    EXPECT_EQ(RunLauncher(""), 0);
+    ASSERT_EQ(sim::Starts().size(), 1u);
+    EXPECT_EQ(sim::Starts()[0].commandLine, "SETUP1\\SETUP.EXE");
+    EXPECT_EQ(sim::Starts()[0].resolvedProgram, "C:\\LAUNCHER\\SETUP1\\SETUP.EXE");
+    EXPECT_EQ(sim::Starts()[0].currentDirectory, "C:\\START");
+}
+
+TEST_F(LaunchDecision, NoCurrentDirectoryInTheSearchMeansTheProgramIsNotFound) {
+    // With NoDefaultCurrentDirectoryInExePath set, a bare name is not looked for in the install
+    // folder: the start fails, silently, with exit code 0. Setup's name has a backslash, so the
+    // current directory stays in its search.
+    sim::SetVariable("NoDefaultCurrentDirectoryInExePath", "");
+    Register("E:\\PROD\\X");
+    sim::AddFile("E:\\PROD\\X\\QUARLO.EXE");
+
+    EXPECT_EQ(RunLauncher(""), 0);
+    ASSERT_EQ(sim::Starts().size(), 1u);
+    EXPECT_EQ(sim::Starts()[0].commandLine, "QUARLO.EXE");
+    EXPECT_EQ(sim::Starts()[0].resolvedProgram, "");
+    EXPECT_EQ(sim::Starts()[0].currentDirectory, "E:\\PROD\\X");
+    EXPECT_TRUE(sim::Boxes().empty());
+
+    SetUp();
+    sim::SetVariable("NoDefaultCurrentDirectoryInExePath", "1");
+    sim::AddFile("C:\\START\\SETUP1\\SETUP.EXE");
+    EXPECT_EQ(RunLauncher(""), 0);
+    ASSERT_EQ(sim::Starts().size(), 1u);
+    EXPECT_EQ(sim::Starts()[0].resolvedProgram, "C:\\START\\SETUP1\\SETUP.EXE");
+}
+
+TEST_F(LaunchDecision, StartFolderOfTwoByteCharactersPastTheBufferShowsTheBox) {
+    // Code page 932, started in a folder of 200 two-byte characters (403 bytes), registered as
+    // ".": Windows enters it, but the directory does not fit the 261-byte buffer.
+    std::string start = "C:\\";
+    for (int i = 0; i < 200; i++) {
+        start += "\x82\xA0";
+    }
+    sim::SetCodePage(932);
+    sim::AddFolder(start);
+    sim::AddFile(start + "\\QUARLO.EXE");
+    sim::SetCurrentDirectoryText(start);
+    Register(".");
+
+    EXPECT_EQ(RunLauncher(""), 1);
+    EXPECT_TRUE(sim::Starts().empty());
+    ASSERT_EQ(sim::Boxes().size(), 1u);
+    EXPECT_EQ(sim::Boxes()[0].text, ErrorText("."));
 }
 
 TEST_F(LaunchDecision, BareProgramNameIsPassedAsItStands) {

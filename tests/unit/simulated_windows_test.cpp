@@ -65,17 +65,86 @@ TEST_F(SimulatedWindows, OperationsThatCannotFailCannotBeMadeTo) {
     EXPECT_DEATH(sim::FailCall("GetCommandLineA"), "cannot make GetCommandLineA fail");
 }
 
+struct SearchCase {
+    const char *name;
+    const char *command;
+    std::vector<const char *> files;
+    bool noCurrentDirectory; // NoDefaultCurrentDirectoryInExePath set
+    const char *found;       // the program started, "" for none
+};
+
 TEST_F(SimulatedWindows, WinExecSearchesLikeWindowsAndRecordsTheRequest) {
-    sim::AddFile("C:\\WINDOWS\\NOTEPAD.EXE");
-    sim::AddFile("C:\\START\\SUB\\TOOL.EXE");
-    EXPECT_EQ(WinExec("NOTEPAD", 10), 33u);
-    EXPECT_EQ(WinExec("SUB\\TOOL.EXE", 5), 33u);
-    EXPECT_EQ(WinExec("TOOL.EXE", 10), 2u);
-    ASSERT_EQ(sim::Starts().size(), 3u);
-    EXPECT_EQ(sim::Starts()[0].resolvedProgram, "C:\\WINDOWS\\NOTEPAD.EXE");
-    EXPECT_EQ(sim::Starts()[1].resolvedProgram, "C:\\START\\SUB\\TOOL.EXE");
-    EXPECT_EQ(sim::Starts()[1].show, 5u);
-    EXPECT_EQ(sim::Starts()[2].resolvedProgram, "");
+    const SearchCase cases[] = {
+        {"system folder, .EXE added",
+         "NOTEPAD",
+         {"C:\\WINDOWS\\NOTEPAD.EXE"},
+         false,
+         "C:\\WINDOWS\\NOTEPAD.EXE"},
+        {"launcher's folder first",
+         "TOOL.EXE",
+         {"C:\\LAUNCHER\\TOOL.EXE", "C:\\START\\TOOL.EXE"},
+         false,
+         "C:\\LAUNCHER\\TOOL.EXE"},
+        {"then the current directory",
+         "TOOL.EXE",
+         {"C:\\START\\TOOL.EXE"},
+         false,
+         "C:\\START\\TOOL.EXE"},
+        {"current directory left out", "TOOL.EXE", {"C:\\START\\TOOL.EXE"}, true, ""},
+        {"folder in the name: searched too",
+         "SUB\\TOOL.EXE",
+         {"C:\\LAUNCHER\\SUB\\TOOL.EXE", "C:\\START\\SUB\\TOOL.EXE"},
+         false,
+         "C:\\LAUNCHER\\SUB\\TOOL.EXE"},
+        {"folder in the name: current directory stays",
+         "SUB\\TOOL.EXE",
+         {"C:\\START\\SUB\\TOOL.EXE"},
+         true,
+         "C:\\START\\SUB\\TOOL.EXE"},
+        {"explicitly relative: current directory only",
+         ".\\TOOL.EXE",
+         {"C:\\LAUNCHER\\TOOL.EXE"},
+         false,
+         ""},
+        {"rooted", "\\START\\TOOL.EXE", {"C:\\START\\TOOL.EXE"}, false, "C:\\START\\TOOL.EXE"},
+        {"not anywhere", "TOOL.EXE", {"E:\\TOOL.EXE"}, false, ""},
+    };
+    for (const SearchCase &c : cases) {
+        SetUp();
+        for (const char *file : c.files) {
+            sim::AddFile(file);
+        }
+        if (c.noCurrentDirectory) {
+            sim::SetVariable("NoDefaultCurrentDirectoryInExePath", "");
+        }
+        UINT result = WinExec(c.command, 5);
+        EXPECT_EQ(result, *c.found ? 33u : 2u) << c.name;
+        ASSERT_EQ(sim::Starts().size(), 1u) << c.name;
+        EXPECT_EQ(sim::Starts()[0].resolvedProgram, c.found) << c.name;
+        EXPECT_EQ(sim::Starts()[0].commandLine, c.command) << c.name;
+        EXPECT_EQ(sim::Starts()[0].show, 5u) << c.name;
+    }
+}
+
+TEST_F(SimulatedWindows, CurrentDirectoryLimitCountsCharactersOfTheCodePage) {
+    std::string wide = "E:\\";
+    for (int i = 0; i < 200; i++) {
+        wide += "\x82\xA0"; // one character of code page 932
+    }
+    const std::string longest = "E:\\" + std::string(255, 'D'); // 258 characters
+    sim::AddFolder(wide);
+    sim::AddFolder(longest);
+    sim::AddFolder(longest + "D");
+    EXPECT_EQ(sim::FolderToEnter(wide), std::nullopt); // 403 characters of code page 1252
+    EXPECT_EQ(sim::FolderToEnter(longest), longest);
+    EXPECT_EQ(sim::FolderToEnter(longest + "D"), std::nullopt);
+    sim::SetCodePage(932);
+    EXPECT_EQ(sim::FolderToEnter(wide), wide); // 203 characters
+    ASSERT_EQ(SetCurrentDirectoryA(wide.c_str()), 1);
+    char buffer[261];
+    std::memset(buffer, 0xBD, sizeof buffer);
+    EXPECT_EQ(GetCurrentDirectoryA(sizeof buffer, buffer), wide.size() + 1);
+    EXPECT_EQ(static_cast<unsigned char>(buffer[0]), 0xBDu);
 }
 
 } // namespace
