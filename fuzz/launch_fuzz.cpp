@@ -1,10 +1,11 @@
 // Fuzzes the whole launch against the simulated machine: any registry value (any type, 0 to 300
 // bytes, with or without terminators), any command line, the install folder and programs there
-// or not, and any one Windows operation failing at one of its calls.
+// or not, and any one Windows operation failing at one of its calls. The outcome is checked
+// against one computed from the inputs alone: registered or not, the folder enterable or not,
+// the tail exactly EDITOR in any letter case or not, and which call failed.
 #include "fuzz_input.h"
 #include "launcher.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,10 +17,32 @@ namespace {
     std::abort();
 }
 
-// Whether the injected fault fired: the chosen operation was called at least nth times.
-bool Failed(const std::string &operation, const std::string &chosen, int nth) {
-    const auto &calls = sim::Calls();
-    return operation == chosen && std::count(calls.begin(), calls.end(), operation) >= nth;
+struct Expected {
+    int exitCode = 0;
+    std::string program;   // the start request's text, or empty for none
+    std::string directory; // the current directory it is made in
+    std::string entries;   // the "=X:" entries it inherits, as "=E:=E:\X;"
+    bool box = false;
+    std::string boxText;
+};
+
+std::string Upper(std::string text) {
+    for (char &c : text) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return text;
+}
+
+std::string Entries(const sim::Environment &environment) {
+    std::string entries;
+    for (const auto &[name, value] : environment) {
+        if (!name.empty() && name[0] == '=') {
+            entries += name + "=" + value + ";";
+        }
+    }
+    return entries;
 }
 
 } // namespace
@@ -37,17 +60,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::string fault = faultChoice % (operations.size() + 1) == 0
                             ? ""
                             : operations[faultChoice % (operations.size() + 1) - 1];
+    int nth = 1 + faultCall % 4;
+    // The launch makes each operation's call once: only a fault at the first call fires.
+    auto fails = [&](const char *operation) { return fault == operation && nth == 1; };
     std::size_t length = (input.Byte() | (input.Byte() << 8)) % 301;
-    ChooseCodePage(input);
+    LeadBytes lead = ChooseCodePage(input, fails("GetCPInfo"));
 
     std::string value = input.Bytes(length);
     if (flags & 0x04) {
         value = "E:\\PROD\\X" + value; // near a folder that may exist
     }
+    bool keyExists = flags & 0x03;
+    bool valueExists = flags & 0x02;
     if (flags & 0x01) {
         sim::AddKey(ProductKey);
     }
-    if (flags & 0x02) {
+    if (valueExists) {
         sim::SetValue(ProductKey, "AppPath", type,
                       std::vector<std::uint8_t>(value.begin(), value.end()));
     }
@@ -62,12 +90,50 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         sim::AddFile("C:\\START\\SETUP1\\SETUP.EXE");
     }
     sim::SetLongPathsEnabled(flags & 0x40);
-    int nth = 1 + faultCall % 4;
     if (!fault.empty()) {
         sim::FailCall(fault, nth, faultCall & 0x80);
     }
-    sim::SetCommandLine(input.Rest());
+    std::string commandLine = input.Rest();
+    sim::SetCommandLine(commandLine);
     std::string registry = sim::RegistryDump();
+
+    // What must happen. The value's bytes up to the first NUL are the folder; 260 bytes without
+    // one, or more than 260, count as not registered.
+    Expected expected;
+    std::size_t nul = value.find('\0');
+    std::string folder = value.substr(0, nul);
+    bool registered = keyExists && valueExists && !fails("RegOpenKeyExA") &&
+                      !fails("RegQueryValueExA") && value.size() <= 260 &&
+                      (nul != std::string::npos || value.size() < 260);
+    if (fails("lstrcpyA")) {
+        folder = ""; // InstallPath stays as it was at start
+    }
+    std::optional<std::string> entered;
+    if (registered && !fails("SetCurrentDirectoryA")) {
+        entered = sim::FolderToEnter(folder);
+    }
+    bool unc = entered && entered->size() >= 2 && ((*entered)[0] == '\\' || (*entered)[0] == '/') &&
+               (*entered)[1] == (*entered)[0];
+    if (!registered) {
+        expected.program = "SETUP1\\SETUP.EXE";
+        expected.directory = "C:\\START";
+    } else if (!entered || fails("GetCurrentDirectoryA") || entered->size() >= 261 ||
+               (!unc && fails("SetEnvironmentVariableA"))) {
+        expected.exitCode = 1;
+        expected.box = !fails("MessageBoxA");
+        if (!fails("wsprintfA")) {
+            expected.boxText = "Could not change to directory " + folder +
+                               "!\n\nPlease run the installation program.";
+        }
+    } else {
+        std::string line(commandLine.c_str()); // the command line ends at its first NUL
+        std::string tail = line.substr(ExpectedTailOffset(line, lead));
+        expected.program = Upper(tail) == "EDITOR" ? "EDITOR.EXE" : "QUARLO.EXE";
+        expected.directory = *entered;
+        if (!unc) {
+            expected.entries = "=" + Upper(entered->substr(0, 1)) + ":=" + *entered + ";";
+        }
+    }
 
     LeadByteTable table = {};
     LoadLeadByteTable(&table);
@@ -75,42 +141,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const auto &starts = sim::Starts();
     const auto &boxes = sim::Boxes();
+    if (exitCode != expected.exitCode) {
+        Broken("the exit code is not the one the inputs give");
+    }
+    if (starts.size() != (expected.program.empty() ? 0u : 1u)) {
+        Broken("not the one start request, or none, that the inputs give");
+    }
+    if (!starts.empty() &&
+        (starts[0].commandLine != expected.program || starts[0].show != SW_SHOWDEFAULT ||
+         starts[0].currentDirectory != expected.directory ||
+         Entries(starts[0].environment) != expected.entries)) {
+        Broken("the start request is not the program, directory and entries the inputs give");
+    }
+    if (boxes.size() != (expected.box ? 1u : 0u)) {
+        Broken("not the one box, or none, that the inputs give");
+    }
+    if (!boxes.empty() &&
+        (boxes[0].text != expected.boxText || boxes[0].caption != "Launch Error" ||
+         boxes[0].style != MB_ICONERROR || boxes[0].owner != nullptr)) {
+        Broken("the box is not the error format with the folder in it");
+    }
     if (std::memchr(InstallPath, 0, sizeof InstallPath) == nullptr) {
         Broken("InstallPath is not terminated within its 260 bytes");
     }
-    if (exitCode == 0) {
-        if (starts.size() != 1 || !boxes.empty()) {
-            Broken("exit code 0 without exactly one start request and no box");
-        }
-        const std::string &program = starts[0].commandLine;
-        if (program != "QUARLO.EXE" && program != "EDITOR.EXE" && program != "SETUP1\\SETUP.EXE") {
-            Broken("a start request for an unknown program");
-        }
-        if (starts[0].show != SW_SHOWDEFAULT) {
-            Broken("a start without SW_SHOWDEFAULT");
-        }
-    } else if (exitCode == 1) {
-        if (!starts.empty()) {
-            Broken("exit code 1 after a start request");
-        }
-        if (boxes.size() != (Failed("MessageBoxA", fault, nth) ? 0u : 1u)) {
-            Broken("exit code 1 without exactly one box");
-        }
-        if (!boxes.empty()) {
-            std::string text = Failed("wsprintfA", fault, nth)
-                                   ? ""
-                                   : "Could not change to directory " + std::string(InstallPath) +
-                                         "!\n\nPlease run the installation program.";
-            if (boxes[0].text != text || boxes[0].caption != "Launch Error" ||
-                boxes[0].style != MB_ICONERROR || boxes[0].owner != nullptr) {
-                Broken("the box is not the error format with the folder in it");
-            }
-        }
-    } else {
-        Broken("an exit code other than 0 or 1");
-    }
-    if (sim::OpenKeyCount() != 0 && !Failed("RegCloseKey", fault, nth)) {
-        Broken("the product key was left open");
+    bool opened = keyExists && !fails("RegOpenKeyExA");
+    if (sim::OpenKeyCount() != (opened && fails("RegCloseKey") ? 1 : 0)) {
+        Broken("the product key was left open, or never opened");
     }
     if (sim::RegistryDump() != registry) {
         Broken("the registry changed");
