@@ -53,31 +53,39 @@ add_test(NAME image_reproducible
     COMMAND ${CMAKE_SOURCE_DIR}/tests/image/check_reproducible.sh ${CMAKE_SOURCE_DIR}
             ${CMAKE_TOOLCHAIN_FILE} $<TARGET_FILE:launch_exe>)
 
-# End to end under Wine: the x86_64 image, since this machine runs 64-bit Wine only.
-if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
-    add_executable(standin tests/wine/standin.c)
-    add_executable(scenarios tests/wine/scenarios.c tests/wine/wine_helpers.c)
-    add_executable(demo tests/wine/demo.c tests/wine/wine_helpers.c)
-    foreach(helper standin scenarios demo)
-        set_target_properties(${helper} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-        target_compile_options(${helper} PRIVATE ${TEST_WARNINGS} -O2)
-        target_link_options(${helper} PRIVATE -static-libgcc)
-    endforeach()
-    foreach(helper scenarios demo)
-        target_link_libraries(${helper} PRIVATE advapi32 user32 gdi32)
-    endforeach()
+# End to end under Wine, in a private prefix of this build: the image of this build with stand-ins
+# and a driver built for the same architecture, so that they see the registry view it sees.
+add_executable(standin tests/wine/standin.c)
+add_executable(scenarios tests/wine/scenarios.c tests/wine/wine_helpers.c)
+add_executable(demo tests/wine/demo.c tests/wine/wine_helpers.c)
+foreach(helper standin scenarios demo)
+    set_target_properties(${helper} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+    target_compile_options(${helper} PRIVATE ${TEST_WARNINGS} -O2)
+    target_link_options(${helper} PRIVATE -static-libgcc)
+endforeach()
+foreach(helper scenarios demo)
+    target_link_libraries(${helper} PRIVATE advapi32 user32 gdi32)
+endforeach()
 
-    set(WINE_WORK ${CMAKE_BINARY_DIR}/wine)
-    add_test(NAME wine.setup COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/prefix.sh setup ${WINE_WORK})
-    add_test(NAME wine.teardown
-        COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/prefix.sh teardown ${WINE_WORK})
-    set_tests_properties(wine.setup PROPERTIES FIXTURES_SETUP wine TIMEOUT 300 LABELS wine)
-    set_tests_properties(wine.teardown PROPERTIES FIXTURES_CLEANUP wine LABELS wine)
-    foreach(group decision tail registry folders)
-        add_test(NAME wine.${group}
-            COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/run.sh ${WINE_WORK} ${CMAKE_BINARY_DIR} scenarios
-                    ${group})
-        set_tests_properties(wine.${group} PROPERTIES FIXTURES_REQUIRED wine
-            RESOURCE_LOCK wine_prefix TIMEOUT 600 LABELS wine)
-    endforeach()
-endif()
+set(WINE_WORK ${CMAKE_BINARY_DIR}/wine)
+add_test(NAME wine.setup COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/prefix.sh setup ${WINE_WORK})
+add_test(NAME wine.teardown COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/prefix.sh teardown ${WINE_WORK})
+set_tests_properties(wine.setup PROPERTIES FIXTURES_SETUP wine TIMEOUT 300 LABELS wine)
+set_tests_properties(wine.teardown PROPERTIES FIXTURES_CLEANUP wine LABELS wine)
+# Each group in the code page of the prefix's locale; the tail group and the double-byte group
+# again under code page 932 (Japanese).
+foreach(run decision:C.UTF-8 tail:C.UTF-8 registry:C.UTF-8 folders:C.UTF-8 tail:ja_JP.UTF-8
+    codepage:ja_JP.UTF-8)
+    string(REPLACE ":" ";" run ${run})
+    list(GET run 0 group)
+    list(GET run 1 locale)
+    set(name wine.${group})
+    if(NOT locale STREQUAL "C.UTF-8")
+        set(name wine.${group}.cp932)
+    endif()
+    add_test(NAME ${name}
+        COMMAND env -u LC_ALL LANG=${locale} ${CMAKE_SOURCE_DIR}/tests/wine/run.sh ${WINE_WORK}
+                ${CMAKE_BINARY_DIR} scenarios ${group})
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine_prefix
+        TIMEOUT 600 LABELS wine)
+endforeach()

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs from Debian's packages whatever the named parts of the build need and is missing.
 #   scripts/install-deps.sh host windows wine fuzz
-# Parts: host (CMake, g++, GoogleTest), windows (mingw-w64, llvm-readobj), wine (wine64, Xvfb,
-# ImageMagick), fuzz (clang and its libFuzzer runtime).
+# Parts: host (CMake, g++, GoogleTest), windows (mingw-w64 C and C++, llvm-readobj), wine (wine64
+# and 32-bit Wine through qemu's user-mode emulator, Xvfb, ImageMagick, the ja_JP.UTF-8 locale),
+# fuzz (clang and its libFuzzer runtime). Every step is skipped when its work is already done.
 set -euo pipefail
 
 declare -A PACKAGES=(
     [host]="cmake make gcc g++ libgtest-dev"
-    [windows]="gcc-mingw-w64-i686 gcc-mingw-w64-x86-64 llvm-14"
-    [wine]="wine wine64 xvfb imagemagick"
+    [windows]="gcc-mingw-w64-i686 gcc-mingw-w64-x86-64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 llvm-14"
+    [wine]="wine wine64 xvfb imagemagick locales"
     [fuzz]="clang-14 libclang-rt-14-dev"
 )
 
@@ -36,8 +37,7 @@ if ((${#wanted[@]})); then
         echo "install-deps: apt-get update failed; see /tmp/launch-apt-update.log" >&2
         exit 1
     fi
-    # No recommends: they would bring wine32, which this machine's kernel cannot run and which
-    # Debian's wine wrapper would then prefer over wine64.
+    # No recommends: they would bring wine32 before the emulator that runs it is registered.
     if ! apt-get install -y -q --no-install-recommends "${wanted[@]}" >/tmp/launch-apt-install.log 2>&1; then
         tail -20 /tmp/launch-apt-install.log >&2
         echo "install-deps: could not install ${wanted[*]}; see /tmp/launch-apt-install.log" >&2
@@ -45,8 +45,6 @@ if ((${#wanted[@]})); then
     fi
 fi
 
-if [[ " $* " == *" wine "* ]] && dpkg-query -W -f='${Status}' wine32 2>/dev/null | grep -q 'install ok installed'; then
-    echo "install-deps: wine32 is installed; on this machine it makes every Wine run fail with" \
-        "'Exec format error'. Remove it: apt-get remove wine32" >&2
-    exit 1
+if [[ " $* " == *" wine "* ]]; then
+    "$(dirname "$0")/install-wine32.sh"
 fi
