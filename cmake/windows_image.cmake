@@ -66,6 +66,8 @@ endforeach()
 foreach(helper scenarios demo)
     target_link_libraries(${helper} PRIVATE advapi32 user32 gdi32)
 endforeach()
+# A scenario that leaves out its trailing fields has them zero: any code page.
+target_compile_options(scenarios PRIVATE -Wno-missing-field-initializers)
 
 set(WINE_WORK ${CMAKE_BINARY_DIR}/wine)
 add_test(NAME wine.setup COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/prefix.sh setup ${WINE_WORK})

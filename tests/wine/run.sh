@@ -17,7 +17,7 @@ cp "$build/$helper.exe" "$root/$helper.exe"
 bmp=$work/screenshots/$name.bmp
 rm -f "$bmp"
 # Wine's own processes outlive the run: they get a file, not the caller's output.
-log=$work/$name.log
+log=$work/$name${LANG:+.$LANG}.log
 status=0
 (cd "$root" && wine "C:\\launch-test\\$helper.exe" "$name" --screenshot "Z:${bmp//\//\\}" "$@") \
     </dev/null >"$log" 2>&1 || status=$?

@@ -23,7 +23,12 @@
 #define LONG_FOLDER "E:\\" L40 L40 L40 L40 L40 "LLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLL"
 #define LONGEST_FOLDER LONG_FOLDER "MMMMMMMMMMMMMMMMMMM"
 
-enum Registry { NOT_REGISTERED, KEY_ONLY, VALUE };
+/* Where the value is: in the launcher's own registry view (which the driver shares, being built
+ * for the same architecture), only in the other view, in both with another folder in the other,
+ * or written through the 64-bit view's explicit path SOFTWARE\Wow6432Node\... */
+enum CodePages { ANY_CODE_PAGE, ONLY_932, NOT_932 };
+
+enum Registry { NOT_REGISTERED, KEY_ONLY, VALUE, OTHER_VIEW, BOTH_VIEWS, WOW6432NODE };
 
 typedef struct {
     const char *group;
@@ -38,13 +43,16 @@ typedef struct {
     const char *program; /* the stand-in that starts, or NULL for none */
     const char *directory;
     const char *entries;
-    const char *boxFolder; /* the folder named in the box, or NULL for no box */
+    const char *boxFolder;    /* the folder named in the box, or NULL for no box */
+    enum CodePages codePages; /* where the outcome differs by the ANSI code page */
 } Scenario;
 
 /* A string value with its terminator, and one stored without. */
 #define SZ(text) VALUE, REG_SZ, text, sizeof(text)
 #define TYPED(type, text) VALUE, type, text, sizeof(text)
 #define BARE(type, text) VALUE, type, text, sizeof(text) - 1
+
+#define STORED(where, text) where, REG_SZ, text, sizeof(text)
 
 #define PLAIN "LAUNCH.EXE"
 #define MAIN_X "E:\\PROD\\X\\QUARLO.EXE", "E:\\PROD\\X", "=E:=E:\\PROD\\X;", NULL
@@ -54,6 +62,13 @@ typedef struct {
 
 /* 260 characters and a NUL, filled in by main. */
 static char Filler[261];
+
+/* "E:\PROD\" and the character U+8868 of code page 932, whose second byte is a backslash. */
+#define DBCS_FOLDER "E:\\PROD\\\x95\x5C"
+
+/* The start folder and four folders of 50 two-byte characters (U+3041, 0x82 0x9F), filled in by
+ * main: 219 characters, 419 bytes. Four, since a Unix file name holds at most 255 bytes. */
+static char WideStart[sizeof START_FOLDER + 4 * (1 + 100)];
 
 static const Scenario Scenarios[] = {
     /* Every outcome of the launch decision. */
@@ -88,9 +103,51 @@ static const Scenario Scenarios[] = {
     {"tail", "leading blank", SZ("E:\\PROD\\X"), " EDITOR", START_FOLDER, 0, EDITOR_X},
     {"tail", "empty quoted name", SZ("E:\\PROD\\X"), "\"\"EDITOR", START_FOLDER, 0, EDITOR_X},
     {"tail", "empty command line", SZ("E:\\PROD\\X"), "", START_FOLDER, 0, MAIN_X},
+    /* Bytes above 0x7F, run under the default code page and again under 932. The launcher sees
+     * its command line as Windows NT hands it over: converted to Unicode by CreateProcessA and
+     * back by GetCommandLineA, in the ANSI code page. */
+    {"tail", "quoted name with a trail byte 0x5C", SZ("E:\\PROD\\X"),
+     "\"C:\\launch-test\\\x95\x5C\\LAUNCH.EXE\" EDITOR", START_FOLDER, 0, EDITOR_X},
+    {"tail", "unquoted name with a trail byte 0x5C", SZ("E:\\PROD\\X"), "L\x95\x5C.EXE EDITOR",
+     START_FOLDER, 0, EDITOR_X},
+    {"tail", "lead byte before the closing quote", SZ("E:\\PROD\\X"), "\"LAUNCH\x81\"EDITOR",
+     START_FOLDER, 0, EDITOR_X, NOT_932},
+    /* Under code page 932, 0x81 and the quote after it are no valid character: the conversion to
+     * Unicode makes the pair one default character (0x81 0x45 when converted back), so the quote
+     * never reaches the launcher, the name runs to the end and the tail is empty. */
+    {"tail", "lead byte before the closing quote", SZ("E:\\PROD\\X"), "\"LAUNCH\x81\"EDITOR",
+     START_FOLDER, 0, MAIN_X, ONLY_932},
+    {"tail", "lead byte at the end", SZ("E:\\PROD\\X"), "\"LAUNCH EDITOR\x81", START_FOLDER, 0,
+     MAIN_X},
+    {"tail", "double-byte switch", SZ("E:\\PROD\\X"),
+     PLAIN " \x82\x64"
+           "DITOR",
+     START_FOLDER, 0, MAIN_X},
+
+    /* Code page 932 only: an install folder whose name ends in a trail byte 0x5C, and a start
+     * folder of 200 two-byte characters: under MAX_PATH in characters, but over 400 bytes, so
+     * that its directory does not fit the 261-byte buffer after Windows has entered it. */
+    {"codepage", "install folder with a trail byte 0x5C", SZ(DBCS_FOLDER), PLAIN, START_FOLDER, 0,
+     DBCS_FOLDER "\\QUARLO.EXE", DBCS_FOLDER, "=E:=" DBCS_FOLDER ";", NULL, ONLY_932},
+    {"codepage", "start folder of 200 two-byte characters", SZ("."), PLAIN, WideStart, 1, NOTHING,
+     ".", ONLY_932},
 
     /* Registry values: absent, other types, boundary lengths, no terminator. */
     {"registry", "key without the value", KEY_ONLY, 0, NULL, 0, PLAIN, START_FOLDER, 0, SETUP_RUN},
+    {"registry", "only in the other view", STORED(OTHER_VIEW, "E:\\PROD\\X"), PLAIN, START_FOLDER,
+     0, SETUP_RUN},
+    {"registry", "both views: its own is read", STORED(BOTH_VIEWS, "E:\\PROD\\X"), PLAIN,
+     START_FOLDER, 0, MAIN_X},
+#ifdef _WIN64
+    /* The x86_64 twin reads the 64-bit view, where Wow6432Node is the 32-bit programs' view. */
+    {"registry", "written under Wow6432Node", STORED(WOW6432NODE, "E:\\PROD\\X"), PLAIN,
+     START_FOLDER, 0, SETUP_RUN},
+#else
+    /* The product, a 32-bit program, reads HKLM\SOFTWARE through Wow6432Node on 64-bit Windows:
+     * where an installer must write AppPath. */
+    {"registry", "written under Wow6432Node", STORED(WOW6432NODE, "E:\\PROD\\X"), PLAIN,
+     START_FOLDER, 0, MAIN_X},
+#endif
     {"registry", "259 characters, the longest", SZ(LONGEST_FOLDER), PLAIN, START_FOLDER, 1, NOTHING,
      LONGEST_FOLDER},
     {"registry", "260 characters, too large", VALUE, REG_SZ, Filler, 261, PLAIN, START_FOLDER, 0,
@@ -128,6 +185,13 @@ static const Scenario Scenarios[] = {
 
 static int failed;
 
+/* The registry view that is not the launcher's own. */
+#ifdef _WIN64
+static const REGSAM OtherView = KEY_WOW64_32KEY;
+#else
+static const REGSAM OtherView = KEY_WOW64_64KEY;
+#endif
+
 static void Check(int ok, const char *what, const char *seen, const char *wanted, char *detail,
                   size_t capacity) {
     if (!ok && detail[0] == '\0') {
@@ -160,8 +224,17 @@ static void RunScenario(const Scenario *s, const char *screenshot) {
     ForgetProduct();
     if (s->registry == KEY_ONLY) {
         RegisterKeyOnly();
-    } else if (s->registry == VALUE) {
+    } else if (s->registry == VALUE || s->registry == BOTH_VIEWS) {
         RegisterValue(s->type, s->bytes, s->size);
+    }
+    if (s->registry == OTHER_VIEW || s->registry == BOTH_VIEWS) {
+        static const char other[] = "E:\\PROD\\MISSING";
+        RegisterValueAt(OtherView, PRODUCT_KEY, s->type,
+                        s->registry == BOTH_VIEWS ? other : s->bytes,
+                        s->registry == BOTH_VIEWS ? sizeof other : s->size);
+    } else if (s->registry == WOW6432NODE) {
+        RegisterValueAt(KEY_WOW64_64KEY, "SOFTWARE\\Wow6432Node\\Talvox\\Ombrik\\Quarlo\\1.000",
+                        s->type, s->bytes, s->size);
     }
     DeleteFileA(RECORD_FILE);
     DumpRegistry(before, sizeof before);
@@ -226,6 +299,7 @@ static void RunScenario(const Scenario *s, const char *screenshot) {
 
 /* The folders and stand-ins every scenario may use; the launcher's own folders hold none. */
 static int Prepare(void) {
+    static char wideProgram[sizeof WideStart + 16];
     static const char *const programs[] = {
         "E:\\PROD\\X\\QUARLO.EXE",
         "E:\\PROD\\X\\EDITOR.EXE",
@@ -234,10 +308,17 @@ static int Prepare(void) {
         "\\\\server\\share\\dir\\QUARLO.EXE",
         LONG_FOLDER "\\QUARLO.EXE",
         SETUP,
+        DBCS_FOLDER "\\QUARLO.EXE",
     };
     size_t i;
     int ok = MakeFolders("E:\\PROD\\EMPTY") && MakeFolders(TEST_ROOT "\\my bin");
     ok = ok && CopyFileA(LAUNCHER, TEST_ROOT "\\my bin\\LAUNCH.EXE", FALSE);
+    /* The wide start folder, with a main program in it that must not start, where it fits. */
+    if (GetACP() == 932 &&
+        !PlaceStandin((strcat(strcpy(wideProgram, WideStart), "\\QUARLO.EXE")))) {
+        printf("cannot place a stand-in in the wide start folder (error %lu)\n", GetLastError());
+        ok = 0;
+    }
     for (i = 0; i < sizeof programs / sizeof programs[0]; i++) {
         if (!PlaceStandin(programs[i])) {
             printf("cannot place a stand-in at %s (error %lu)\n", programs[i], GetLastError());
@@ -261,11 +342,25 @@ int main(int argc, char **argv) {
     int ran = 0;
 
     memset(Filler, 'P', 260);
+    strcpy(WideStart, START_FOLDER);
+    for (i = 0; i < 4; i++) {
+        size_t at = strlen(WideStart), j;
+        WideStart[at++] = '\\';
+        for (j = 0; j < 50; j++) {
+            WideStart[at++] = '\x82';
+            WideStart[at++] = '\x9F';
+        }
+        WideStart[at] = '\0';
+    }
     if (!Prepare()) {
         printf("0 passed, 1 failed\n");
         return 1;
     }
     for (i = 0; i < sizeof Scenarios / sizeof Scenarios[0]; i++) {
+        enum CodePages here = GetACP() == 932 ? ONLY_932 : NOT_932;
+        if (Scenarios[i].codePages != ANY_CODE_PAGE && Scenarios[i].codePages != here) {
+            continue;
+        }
         if (strcmp(group, "all") == 0 || strcmp(group, Scenarios[i].group) == 0) {
             RunScenario(&Scenarios[i], screenshot);
             ran++;

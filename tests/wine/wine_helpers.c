@@ -5,31 +5,50 @@
 #include <stdlib.h>
 #include <string.h>
 
+/* Both registry views: on 64-bit Windows a 32-bit program's HKLM\SOFTWARE is the 64-bit view's
+ * HKLM\SOFTWARE\Wow6432Node. */
+static const REGSAM Views[] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
+
 void ForgetProduct(void) {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, COMPANY_KEY);
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, COMPANY_KEY);
+    size_t i;
+    for (i = 0; i < sizeof Views / sizeof Views[0]; i++) {
+        HKEY software;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | Views[i],
+                          &software) == ERROR_SUCCESS) {
+            RegDeleteTreeA(software, "Talvox");
+            RegDeleteKeyExA(software, "Talvox", Views[i], 0);
+            RegCloseKey(software);
+        }
+    }
+}
+
+static int CreateProductKey(REGSAM view, const char *path, HKEY *key) {
+    return RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, NULL, 0, KEY_ALL_ACCESS | view, NULL, key,
+                           NULL) == ERROR_SUCCESS;
 }
 
 int RegisterKeyOnly(void) {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, PRODUCT_KEY, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key,
-                        NULL) != ERROR_SUCCESS) {
+    if (!CreateProductKey(0, PRODUCT_KEY, &key)) {
         return 0;
     }
     RegCloseKey(key);
     return 1;
 }
 
-int RegisterValue(DWORD type, const void *bytes, DWORD size) {
+int RegisterValueAt(REGSAM view, const char *keyPath, DWORD type, const void *bytes, DWORD size) {
     HKEY key;
     LONG status;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, PRODUCT_KEY, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key,
-                        NULL) != ERROR_SUCCESS) {
+    if (!CreateProductKey(view, keyPath, &key)) {
         return 0;
     }
     status = RegSetValueExA(key, "AppPath", 0, type, (const BYTE *)bytes, size);
     RegCloseKey(key);
     return status == ERROR_SUCCESS;
+}
+
+int RegisterValue(DWORD type, const void *bytes, DWORD size) {
+    return RegisterValueAt(0, PRODUCT_KEY, type, bytes, size);
 }
 
 static void Append(char *out, size_t capacity, const char *text) {
@@ -39,16 +58,16 @@ static void Append(char *out, size_t capacity, const char *text) {
     }
 }
 
-static void DumpKey(HKEY parent, const char *path, char *out, size_t capacity) {
+static void DumpKey(REGSAM view, const char *path, char *out, size_t capacity) {
     HKEY key;
     char name[512];
     BYTE data[1024];
     char line[64];
     DWORD index, nameSize, dataSize, type, i;
-    if (RegOpenKeyExA(parent, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
         return;
     }
-    Append(out, capacity, "[");
+    Append(out, capacity, view == KEY_WOW64_32KEY ? "[32-bit view: " : "[64-bit view: ");
     Append(out, capacity, path);
     Append(out, capacity, "]\n");
     for (index = 0;; index++) {
@@ -74,14 +93,17 @@ static void DumpKey(HKEY parent, const char *path, char *out, size_t capacity) {
             break;
         }
         snprintf(child, sizeof child, "%s\\%s", path, name);
-        DumpKey(parent, child, out, capacity);
+        DumpKey(view, child, out, capacity);
     }
     RegCloseKey(key);
 }
 
 void DumpRegistry(char *out, size_t capacity) {
+    size_t i;
     out[0] = '\0';
-    DumpKey(HKEY_LOCAL_MACHINE, COMPANY_KEY, out, capacity);
+    for (i = 0; i < sizeof Views / sizeof Views[0]; i++) {
+        DumpKey(Views[i], COMPANY_KEY, out, capacity);
+    }
 }
 
 int MakeFolders(const char *path) {

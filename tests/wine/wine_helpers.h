@@ -16,13 +16,18 @@
 #define RECORD_FILE TEST_ROOT "\\record.txt"
 #define STANDIN_FILE TEST_ROOT "\\standin.exe"
 
-/* Removes the company's whole key, so that the product is not registered. */
+/* Removes the company's whole key from both registry views, so that the product is not
+ * registered. */
 void ForgetProduct(void);
-/* Creates the product's key, with no values. */
+/* Creates the product's key, with no values, in this program's own registry view. */
 int RegisterKeyOnly(void);
-/* Stores exactly these bytes, of this type, as the product's "AppPath" value. */
+/* Stores exactly these bytes, of this type, as the product's "AppPath" value, in this program's
+ * own registry view. */
 int RegisterValue(DWORD type, const void *bytes, DWORD size);
-/* Every key and value below the company's key, as text. */
+/* The same below keyPath of HKEY_LOCAL_MACHINE in a chosen view: KEY_WOW64_32KEY,
+ * KEY_WOW64_64KEY, or 0 for this program's own. */
+int RegisterValueAt(REGSAM view, const char *keyPath, DWORD type, const void *bytes, DWORD size);
+/* Every key and value below the company's key, in both views, as text. */
 void DumpRegistry(char *out, size_t capacity);
 
 /* Makes a folder and its parents. */
