@@ -91,3 +91,10 @@ foreach(run decision:C.UTF-8 tail:C.UTF-8 registry:C.UTF-8 folders:C.UTF-8 tail:
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine_prefix
         TIMEOUT 600 LABELS wine)
 endforeach()
+# Every call the launcher makes in one launch, from Wine's relay trace: in code page 1252, where
+# the launcher asks GetCPInfo about the code page.
+add_test(NAME wine.calls
+    COMMAND env -u LC_ALL LANG=C.UTF-8 ${CMAKE_SOURCE_DIR}/tests/wine/calls.sh ${WINE_WORK}
+            ${CMAKE_BINARY_DIR})
+set_tests_properties(wine.calls PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine_prefix
+    TIMEOUT 300 LABELS wine)
