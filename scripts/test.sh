@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Every test: installs what is missing from Debian's packages, then runs the host unit tests, the
-# same under AddressSanitizer and UndefinedBehaviorSanitizer, and builds and checks both Windows
-# images (win32: the product; win64: the same sources, run end to end under wine64, where the
-# Wine scenarios run too), and last a bounded libFuzzer run of each fuzz target (clang).
+# same under AddressSanitizer and UndefinedBehaviorSanitizer, builds and checks both Windows
+# images and runs the Wine scenarios on each (win32: the product, under 32-bit Wine; win64: the
+# same sources for x86_64), and last a bounded libFuzzer run of each fuzz target (clang).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
