@@ -38,6 +38,9 @@ target_link_options(launch_exe PRIVATE -nostdlib -nostartfiles -s -Wl,--fatal-wa
 set_property(TARGET launch_exe APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/launch_image.ld)
 target_link_libraries(launch_exe PRIVATE kernel32 advapi32 user32)
 
+# For people who put LAUNCH.EXE into their own packaging: cmake --install puts it into bin/.
+install(TARGETS launch_exe RUNTIME DESTINATION bin)
+
 # The image's rules, as llvm-readobj reads them.
 find_program(LLVM_READOBJ NAMES llvm-readobj-14 llvm-readobj REQUIRED)
 add_test(NAME image_rules
@@ -98,3 +101,35 @@ add_test(NAME wine.calls
             ${CMAKE_BINARY_DIR})
 set_tests_properties(wine.calls PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine_prefix
     TIMEOUT 300 LABELS wine)
+
+# The release step, on the product: dist/ unsigned and signed with throwaway certificates, what
+# it refuses, and the signed product run end to end.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+    set(RELEASE_WORK ${CMAKE_BINARY_DIR}/release)
+    add_test(NAME release.certificates
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/release/make_certificates.sh ${RELEASE_WORK}/certificates)
+    set_tests_properties(release.certificates PROPERTIES FIXTURES_SETUP certificates)
+    add_test(NAME release.unsigned
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/release/check_release.sh unsigned ${CMAKE_SOURCE_DIR}
+                ${RELEASE_WORK}/unsigned $<TARGET_FILE:launch_exe> ${LLVM_READOBJ})
+    add_test(NAME release.signed
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/release/check_release.sh signed ${CMAKE_SOURCE_DIR}
+                ${RELEASE_WORK}/signing ${RELEASE_WORK}/certificates ${LLVM_READOBJ})
+    add_test(NAME release.refused
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/release/check_release.sh refused ${CMAKE_SOURCE_DIR}
+                ${RELEASE_WORK}/refusing ${RELEASE_WORK}/certificates)
+    set_tests_properties(release.signed release.refused PROPERTIES FIXTURES_REQUIRED certificates)
+    set_tests_properties(release.signed PROPERTIES FIXTURES_SETUP signed_release)
+    set_tests_properties(release.unsigned release.signed release.refused PROPERTIES
+        TIMEOUT 300 LABELS release)
+    # The signed product beside this build's stand-ins and driver, through the main-program
+    # scenario.
+    set(SIGNED_RUN ${RELEASE_WORK}/signed-run)
+    add_test(NAME wine.signed
+        COMMAND sh -c "mkdir -p '${SIGNED_RUN}' && cp '${RELEASE_WORK}/signing/signed/LAUNCH.EXE' \
+                '${CMAKE_BINARY_DIR}/standin.exe' '${CMAKE_BINARY_DIR}/scenarios.exe' '${SIGNED_RUN}' && \
+                exec env -u LC_ALL LANG=C.UTF-8 '${CMAKE_SOURCE_DIR}/tests/wine/run.sh' '${WINE_WORK}' \
+                '${SIGNED_RUN}' scenarios 'decision/main program'")
+    set_tests_properties(wine.signed PROPERTIES FIXTURES_REQUIRED "wine;signed_release"
+        RESOURCE_LOCK wine_prefix TIMEOUT 300 LABELS "wine;release")
+endif()

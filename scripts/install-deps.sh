@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs from Debian's packages whatever the named parts of the build need and is missing.
-#   scripts/install-deps.sh host windows wine fuzz
+#   scripts/install-deps.sh host windows wine fuzz release
 # Parts: host (CMake, g++, GoogleTest), windows (mingw-w64 C and C++, llvm-readobj), wine (wine64
 # and 32-bit Wine through qemu's user-mode emulator, Xvfb, ImageMagick, the ja_JP.UTF-8 locale),
-# fuzz (clang and its libFuzzer runtime). Every step is skipped when its work is already done.
+# fuzz (clang and its libFuzzer runtime), release (osslsigncode, openssl). Every step is skipped when its work is already done.
 set -euo pipefail
 
 declare -A PACKAGES=(
@@ -11,12 +11,13 @@ declare -A PACKAGES=(
     [windows]="gcc-mingw-w64-i686 gcc-mingw-w64-x86-64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 llvm-14"
     [wine]="wine wine64 xvfb imagemagick locales"
     [fuzz]="clang-14 libclang-rt-14-dev"
+    [release]="osslsigncode openssl"
 )
 
 wanted=()
 for part in "$@"; do
     if [[ -z "${PACKAGES[$part]+set}" ]]; then
-        echo "install-deps: unknown part '$part' (host, windows, wine, fuzz)" >&2
+        echo "install-deps: unknown part '$part' (host, windows, wine, fuzz, release)" >&2
         exit 2
     fi
     for package in ${PACKAGES[$part]}; do

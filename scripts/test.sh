@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh host windows wine fuzz
+scripts/install-deps.sh host windows wine fuzz release
 
 for preset in host host-asan win32 win64 fuzz; do
     echo "=== $preset"

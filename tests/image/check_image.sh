@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Checks a built LAUNCH.EXE against the rules of the product image, as llvm-readobj reads it.
-#   check_image.sh LLVM_READOBJ LAUNCH.EXE i386|x86-64
-# Every rule broken is named; the exit code is 1 when any is.
+#   check_image.sh LLVM_READOBJ LAUNCH.EXE i386|x86-64 [signed]
+# Every rule broken is named; the exit code is 1 when any is. A signed image must hold an
+# Authenticode signature in its certificate table, which lies past the image's last section and
+# is not counted in its size; every other rule is the same.
 set -uo pipefail
-readobj=$1 image=$2 arch=$3
+readobj=$1 image=$2 arch=$3 signed=${4:-}
 
 report=$("$readobj" --file-headers --coff-imports --sections --coff-basereloc "$image") || {
     echo "FAIL: $readobj cannot read $image" >&2
@@ -38,14 +40,20 @@ else
     limit=4096 slot=8
 fi
 size=$(stat -c %s "$image")
+if [[ $signed == signed ]]; then
+    [[ $(field CertificateTableSize) != 0x0 ]] || fail "the signed image has no certificate table"
+    size=$((size - $(field CertificateTableSize)))
+fi
 ((size <= limit)) || fail "the image is $size bytes, more than $limit"
 expect Subsystem IMAGE_SUBSYSTEM_WINDOWS_GUI
 entry=$(field AddressOfEntryPoint)
 [[ -n "$entry" && "$entry" != 0x0 ]] || fail "no entry point"
 
 # Nothing but code, constants and imports: no exports, resources, TLS or debug data.
-for directory in ExportTable ResourceTable TLSTable Debug LoadConfigTable DelayImportDescriptor \
-    CLRRuntimeHeader CertificateTable; do
+directories="ExportTable ResourceTable TLSTable Debug LoadConfigTable DelayImportDescriptor
+    CLRRuntimeHeader"
+[[ $signed == signed ]] || directories+=" CertificateTable"
+for directory in $directories; do
     expect "${directory}RVA" 0x0
     expect "${directory}Size" 0x0
 done
@@ -75,8 +83,8 @@ expect ImportTableSize 0x$(printf %X $(((3 + 1) * 20)))
 expect IATSize 0x$(printf %X $(((14 + 3) * slot)))
 iat=$(field IATRVA)
 writable=no
-while read -r name start size write; do
-    ((iat >= start && iat < start + size)) && writable=$write
+while read -r name start extent write; do
+    ((iat >= start && iat < start + extent)) && writable=$write
 done < <(awk '
     /^  Section \{/ { name = ""; write = "no" }
     /^    Name:/ { name = $2 }
@@ -121,4 +129,4 @@ if ((failures)); then
     echo "$image: $failures rule(s) broken" >&2
     exit 1
 fi
-echo "$image: $arch image, $(stat -c %s "$image") bytes, every rule met"
+echo "$image: $arch image${signed:+, $signed}, $size bytes, every rule met"

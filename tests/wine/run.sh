@@ -14,10 +14,12 @@ mkdir -p "$root/bin" "$root/start"
 cp "$build/LAUNCH.EXE" "$root/bin/LAUNCH.EXE"
 cp "$build/standin.exe" "$root/standin.exe"
 cp "$build/$helper.exe" "$root/$helper.exe"
-bmp=$work/screenshots/$name.bmp
+# Files are named for NAME, "decision/main program" as decision-main-program.
+stem=${name//[\/ ]/-}
+bmp=$work/screenshots/$stem.bmp
 rm -f "$bmp"
 # Wine's own processes outlive the run: they get a file, not the caller's output.
-log=$work/$name${LANG:+.$LANG}.log
+log=$work/$stem${LANG:+.$LANG}.log
 status=0
 (cd "$root" && wine "C:\\launch-test\\$helper.exe" "$name" --screenshot "Z:${bmp//\//\\}" "$@") \
     </dev/null >"$log" 2>&1 || status=$?

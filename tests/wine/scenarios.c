@@ -1,7 +1,7 @@
 /*
  * End-to-end scenarios of the real LAUNCH.EXE under Wine.
  *
- *   scenarios.exe GROUP [--screenshot FILE.BMP]
+ *   scenarios.exe GROUP|GROUP/NAME|all [--screenshot FILE.BMP]
  *
  * Each scenario registers the product (or not) with exact bytes, starts the launcher with an
  * exact command line, closes any box it shows, and checks the exit code, which stand-in started
@@ -335,6 +335,13 @@ static int Prepare(void) {
     return ok;
 }
 
+/* Whether a name "GROUP/NAME" names this scenario. */
+static int IsScenario(const char *name, const Scenario *s) {
+    size_t length = strlen(s->group);
+    return strncmp(name, s->group, length) == 0 && name[length] == '/' &&
+           strcmp(name + length + 1, s->name) == 0;
+}
+
 int main(int argc, char **argv) {
     const char *group = argc > 1 ? argv[1] : "all";
     const char *screenshot = argc > 3 && strcmp(argv[2], "--screenshot") == 0 ? argv[3] : NULL;
@@ -361,7 +368,8 @@ int main(int argc, char **argv) {
         if (Scenarios[i].codePages != ANY_CODE_PAGE && Scenarios[i].codePages != here) {
             continue;
         }
-        if (strcmp(group, "all") == 0 || strcmp(group, Scenarios[i].group) == 0) {
+        if (strcmp(group, "all") == 0 || strcmp(group, Scenarios[i].group) == 0 ||
+            IsScenario(group, &Scenarios[i])) {
             RunScenario(&Scenarios[i], screenshot);
             ran++;
             if (Scenarios[i].boxFolder) {
