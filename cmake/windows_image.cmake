@@ -16,11 +16,12 @@ endif()
 add_library(launcher_objects OBJECT ${LAUNCHER_SOURCES})
 target_include_directories(launcher_objects PRIVATE launcher platform)
 # No runtime: nothing may call memset, memcpy or a stack probe behind the code's back, and no
-# unwind tables, stack protector, timestamps or build paths go into the image.
-target_compile_options(launcher_objects PRIVATE ${LAUNCHER_WARNINGS} ${LAUNCHER_LANGUAGE} -Os -malign-data=abi
-    -ffreestanding -fno-builtin -fno-tree-loop-distribute-patterns -fno-asynchronous-unwind-tables
-    -fno-unwind-tables -fno-stack-protector -fno-stack-check -mno-stack-arg-probe -fno-ident
-    -ffile-prefix-map=${CMAKE_SOURCE_DIR}=.)
+# unwind tables, stack protector, timestamps or build paths go into the image. Data is aligned
+# as the ABI needs, not to cache lines, so that the constant texts and InstallPath pack tightly.
+target_compile_options(launcher_objects PRIVATE ${LAUNCHER_WARNINGS} ${LAUNCHER_LANGUAGE} -Os
+    -malign-data=abi -ffreestanding -fno-builtin -fno-tree-loop-distribute-patterns
+    -fno-asynchronous-unwind-tables -fno-unwind-tables -fno-stack-protector -fno-stack-check
+    -mno-stack-arg-probe -fno-ident -ffile-prefix-map=${CMAKE_SOURCE_DIR}=.)
 
 add_executable(launch_exe WIN32 $<TARGET_OBJECTS:launcher_objects>)
 # The link does not happen when an object needs a static constructor (with no C runtime nothing
@@ -35,7 +36,8 @@ set_target_properties(launch_exe PROPERTIES OUTPUT_NAME LAUNCH SUFFIX .EXE
 target_link_options(launch_exe PRIVATE -nostdlib -nostartfiles -s -Wl,--fatal-warnings
     -Wl,--entry,${LAUNCH_ENTRY} ${LAUNCH_SUBSYSTEM} -Wl,--nxcompat -Wl,--dynamicbase
     -Wl,--no-insert-timestamp -Wl,--build-id=none -Wl,-T,${CMAKE_SOURCE_DIR}/cmake/launch_image.ld)
-set_property(TARGET launch_exe APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/launch_image.ld)
+set_property(TARGET launch_exe APPEND PROPERTY
+    LINK_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/launch_image.ld)
 target_link_libraries(launch_exe PRIVATE kernel32 advapi32 user32)
 
 # For people who put LAUNCH.EXE into their own packaging: cmake --install puts it into bin/.

@@ -5,6 +5,11 @@
 // the environment block with its "=X:" entries, the ANSI code page, the process command line, and
 // a journal of what the launcher did. Every operation of windows_services.h can be made to fail at
 // a chosen call. It is test machinery only and never part of LAUNCH.EXE.
+//
+// One file a part of the model: machine.cpp (the state, Reset, the journal, fault injection),
+// registry.cpp, file_system.cpp (folders, paths, the current directory, the program search),
+// environment.cpp, code_page.cpp (code page, characters, command line) and starts_and_boxes.cpp
+// (WinExec, MessageBoxA, ExitProcess, lstrcpyA, wsprintfA); machine.h is what they share.
 #ifndef LAUNCH_SIMULATED_WINDOWS_H
 #define LAUNCH_SIMULATED_WINDOWS_H
 
