@@ -14,7 +14,8 @@
 #include <stdio.h>
 #include <string.h>
 
-#define LAUNCHER TEST_ROOT "\\bin\\LAUNCH.EXE"
+#define LAUNCHER_FOLDER TEST_ROOT "\\bin"
+#define LAUNCHER LAUNCHER_FOLDER "\\LAUNCH.EXE"
 #define START_FOLDER TEST_ROOT "\\start"
 #define SETUP START_FOLDER "\\SETUP1\\SETUP.EXE"
 
@@ -43,8 +44,10 @@ typedef struct {
     const char *program; /* the stand-in that starts, or NULL for none */
     const char *directory;
     const char *entries;
-    const char *boxFolder;    /* the folder named in the box, or NULL for no box */
-    enum CodePages codePages; /* where the outcome differs by the ANSI code page */
+    const char *boxFolder;      /* the folder named in the box, or NULL for no box */
+    enum CodePages codePages;   /* where the outcome differs by the ANSI code page */
+    const char *besideLauncher; /* a stand-in put beside LAUNCH.EXE for this run, or NULL */
+    const char *variable;       /* an environment variable set for this run, or NULL */
 } Scenario;
 
 /* A string value with its terminator, and one stored without. */
@@ -85,6 +88,16 @@ static const Scenario Scenarios[] = {
      "E:\\PROD\\MISSING"},
     {"decision", "folder without the program", SZ("E:\\PROD\\EMPTY"), PLAIN, START_FOLDER, 0,
      NOTHING, NULL},
+
+    /* How Windows searches for the programs. "SETUP1\SETUP.EXE" is no explicit path: the folder
+     * of LAUNCH.EXE comes before the current directory, as for a bare name. With
+     * NoDefaultCurrentDirectoryInExePath set the current directory is not searched for a bare
+     * name: the main program in the install folder is not found, silently, with exit code 0. */
+    {"decision", "setup beside the launcher first", NOT_REGISTERED, 0, NULL, 0, PLAIN, START_FOLDER,
+     0, LAUNCHER_FOLDER "\\SETUP1\\SETUP.EXE", START_FOLDER, "", NULL, ANY_CODE_PAGE,
+     "SETUP1\\SETUP.EXE"},
+    {"decision", "no current directory in the search", SZ("E:\\PROD\\X"), PLAIN, START_FOLDER, 0,
+     NOTHING, NULL, ANY_CODE_PAGE, NULL, "NoDefaultCurrentDirectoryInExePath=1"},
 
     /* The editor switch's near misses, and odd command lines. */
     {"tail", "trailing blank", SZ("E:\\PROD\\X"), PLAIN " EDITOR ", START_FOLDER, 0, MAIN_X},
@@ -220,6 +233,7 @@ static void RunScenario(const Scenario *s, const char *screenshot) {
     StartRecord record;
     long exitCode;
     const char *wantedCommand;
+    char beside[MAX_PATH], variable[256];
 
     ForgetProduct();
     if (s->registry == KEY_ONLY) {
@@ -236,6 +250,15 @@ static void RunScenario(const Scenario *s, const char *screenshot) {
         RegisterValueAt(KEY_WOW64_64KEY, "SOFTWARE\\Wow6432Node\\Talvox\\Ombrik\\Quarlo\\1.000",
                         s->type, s->bytes, s->size);
     }
+    if (s->besideLauncher) {
+        snprintf(beside, sizeof beside, "%s\\%s", LAUNCHER_FOLDER, s->besideLauncher);
+        PlaceStandin(beside);
+    }
+    if (s->variable) {
+        snprintf(variable, sizeof variable, "%s", s->variable);
+        *strchr(variable, '=') = '\0';
+        SetEnvironmentVariableA(variable, variable + strlen(variable) + 1);
+    }
     DeleteFileA(RECORD_FILE);
     DumpRegistry(before, sizeof before);
 
@@ -243,6 +266,12 @@ static void RunScenario(const Scenario *s, const char *screenshot) {
         RunLaunchExe(LAUNCHER, s->commandLine, s->startIn, &box, s->boxFolder ? screenshot : NULL);
     ReadRecord(&record, s->program ? 10000 : 800);
     DumpRegistry(after, sizeof after);
+    if (s->besideLauncher) {
+        DeleteFileA(beside);
+    }
+    if (s->variable) {
+        SetEnvironmentVariableA(variable, NULL);
+    }
 
     snprintf(exitText[0], sizeof exitText[0], "%ld", exitCode);
     snprintf(exitText[1], sizeof exitText[1], "%ld", s->exitCode);
