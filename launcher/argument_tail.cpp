@@ -9,8 +9,14 @@ constexpr BYTE RangesJapanese[] = {0x81, 0x9F, 0xE0, 0xFC, 0, 0};          // 93
 constexpr BYTE RangesChineseKorean[] = {0x81, 0xFE, 0, 0};                 // 936, 949, 950
 constexpr BYTE RangesJohab[] = {0x81, 0xD3, 0xD8, 0xDE, 0xE0, 0xF9, 0, 0}; // 1361
 
-// The fill loop below reads at most MAX_LEADBYTES bytes of a range list.
-static_assert(sizeof RangesJohab <= MAX_LEADBYTES);
+// The fill loop below stops at a pair of zeros or after MAX_LEADBYTES bytes, as for the list
+// GetCPInfo fills in. Each fixed list ends with its pair of zeros inside that window: no range is
+// left out, and nothing past the list is read.
+template <decltype(sizeof 0) N> constexpr bool EndsInWindow(const BYTE (&ranges)[N]) {
+    return N % 2 == 0 && N <= MAX_LEADBYTES && ranges[N - 2] == 0 && ranges[N - 1] == 0;
+}
+static_assert(EndsInWindow(RangesJapanese) && EndsInWindow(RangesChineseKorean) &&
+              EndsInWindow(RangesJohab));
 
 } // namespace
 
