@@ -81,15 +81,8 @@ TEST_F(DirectoryChange, FailureAfterTheChangeIsReportedAndTheChangeStays) {
     }
 }
 
-// A folder of 200 two-byte characters of code page 932 ("\x82\xA0" is HIRAGANA LETTER SMALL A):
 // 203 characters, which Windows' MAX_PATH limit admits, but 403 bytes.
-const std::string WideFolder = [] {
-    std::string folder = "E:\\";
-    for (int i = 0; i < 200; i++) {
-        folder += "\x82\xA0";
-    }
-    return folder;
-}();
+const std::string WideFolder = TwoByteFolder("E:\\");
 
 TEST_F(DirectoryChange, DirectoryLongerThanItsBufferIsAFailureNotGarbage) {
     // Windows counts the limit in characters: under a double-byte code page an ordinary folder

@@ -27,6 +27,16 @@ inline std::string ErrorText(const std::string &folder) {
     return "Could not change to directory " + folder + "!\n\nPlease run the installation program.";
 }
 
+// A folder below root named with 200 two-byte characters of code page 932 ("\x82\xA0" is
+// U+3042, HIRAGANA LETTER A): 200 characters more than root, but 400 bytes.
+inline std::string TwoByteFolder(const std::string &root) {
+    std::string folder = root;
+    for (int i = 0; i < 200; i++) {
+        folder += "\x82\xA0";
+    }
+    return folder;
+}
+
 // Every entry of the environment whose name begins with '=', as "name=value;" text.
 inline std::string DriveEntries(const sim::Environment &environment) {
     std::string entries;

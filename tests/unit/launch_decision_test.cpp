@@ -154,10 +154,7 @@ TEST_F(LaunchDecision, NoCurrentDirectoryInTheSearchMeansTheProgramIsNotFound) {
 TEST_F(LaunchDecision, StartFolderOfTwoByteCharactersPastTheBufferShowsTheBox) {
     // Code page 932, started in a folder of 200 two-byte characters (403 bytes), registered as
     // ".": Windows enters it, but the directory does not fit the 261-byte buffer.
-    std::string start = "C:\\";
-    for (int i = 0; i < 200; i++) {
-        start += "\x82\xA0";
-    }
+    std::string start = TwoByteFolder("C:\\");
     sim::SetCodePage(932);
     sim::AddFolder(start);
     sim::AddFile(start + "\\QUARLO.EXE");

@@ -127,10 +127,7 @@ TEST_F(SimulatedWindows, WinExecSearchesLikeWindowsAndRecordsTheRequest) {
 }
 
 TEST_F(SimulatedWindows, CurrentDirectoryLimitCountsCharactersOfTheCodePage) {
-    std::string wide = "E:\\";
-    for (int i = 0; i < 200; i++) {
-        wide += "\x82\xA0"; // one character of code page 932
-    }
+    const std::string wide = TwoByteFolder("E:\\");
     const std::string longest = "E:\\" + std::string(255, 'D'); // 258 characters
     sim::AddFolder(wide);
     sim::AddFolder(longest);

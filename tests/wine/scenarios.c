@@ -70,7 +70,7 @@ static char Filler[261];
 #define DBCS_FOLDER "E:\\PROD\\\x95\x5C"
 
 /* The start folder and four folders of 50 two-byte characters (U+3041, 0x82 0x9F), filled in by
- * main: 219 characters, 419 bytes. Four, since a Unix file name holds at most 255 bytes. */
+ * main: 224 characters, 424 bytes. Four, since a Unix file name holds at most 255 bytes. */
 static char WideStart[sizeof START_FOLDER + 4 * (1 + 100)];
 
 static const Scenario Scenarios[] = {
