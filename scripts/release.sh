@@ -18,7 +18,7 @@ fail() {
     exit 1
 }
 usage() {
-    sed -n '4,11p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'
 }
 
 certificate= timestamp= out=dist
@@ -59,11 +59,11 @@ if [[ -n $certificate ]]; then
         -clcerts 2>/dev/null) || fail "$certificate cannot be opened: wrong password, or not PKCS#12"
     openssl pkcs12 -in "$certificate" -passin env:LAUNCH_SIGN_PASSWORD -nocerts -nodes \
         2>/dev/null | grep -q 'PRIVATE KEY' || fail "$certificate holds no private key"
-    usage=$(openssl x509 -noout -ext extendedKeyUsage,keyUsage 2>/dev/null <<<"$signer") ||
+    purposes=$(openssl x509 -noout -ext extendedKeyUsage,keyUsage 2>/dev/null <<<"$signer") ||
         fail "$certificate holds no certificate"
-    grep -q 'Code Signing' <<<"$usage" ||
+    grep -q 'Code Signing' <<<"$purposes" ||
         fail "the certificate in $certificate cannot sign code: no Code Signing extended key usage"
-    if grep -q 'X509v3 Key Usage' <<<"$usage" && ! grep -q 'Digital Signature' <<<"$usage"; then
+    if grep -q 'X509v3 Key Usage' <<<"$purposes" && ! grep -q 'Digital Signature' <<<"$purposes"; then
         fail "the certificate in $certificate cannot sign code: its key usage lacks Digital Signature"
     fi
 fi
