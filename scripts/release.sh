@@ -75,11 +75,8 @@ work=$(mktemp -d "$parent/.release.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 echo "Building LAUNCH.EXE in a fresh build folder ..." >&2
-cmake -S "$source_dir" -B "$work/build" -G "Unix Makefiles" \
-    -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/i686-w64-mingw32.cmake" \
-    -DCMAKE_BUILD_TYPE=MinSizeRel >"$work/build.log" 2>&1 &&
-    cmake --build "$work/build" --target launch_exe >>"$work/build.log" 2>&1 ||
-    { tail -20 "$work/build.log" >&2; fail "the build failed; see the lines above"; }
+tests/image/build_fresh.sh "$source_dir" "$source_dir/cmake/i686-w64-mingw32.cmake" \
+    "$work/build" || fail "the build failed; see the lines above"
 readobj=$(command -v llvm-readobj-14 || command -v llvm-readobj) || fail "llvm-readobj is missing"
 tests/image/check_image.sh "$readobj" "$work/build/LAUNCH.EXE" i386 >&2 ||
     fail "the image breaks the rules above"

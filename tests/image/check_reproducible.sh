@@ -5,11 +5,7 @@ set -euo pipefail
 source_dir=$1 toolchain=$2 built=$3
 tree=$(mktemp -d /tmp/launch-repro.XXXXXX)
 trap 'rm -rf "$tree"' EXIT
-cmake -S "$source_dir" -B "$tree/other-build-folder" -G "Unix Makefiles" \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=MinSizeRel >"$tree/log" 2>&1 ||
-    { cat "$tree/log"; exit 1; }
-cmake --build "$tree/other-build-folder" --target launch_exe >>"$tree/log" 2>&1 ||
-    { cat "$tree/log"; exit 1; }
+"$(dirname "$0")/build_fresh.sh" "$source_dir" "$toolchain" "$tree/other-build-folder"
 if cmp "$built" "$tree/other-build-folder/LAUNCH.EXE"; then
     echo "reproducible: $(stat -c %s "$built") bytes, the same in both builds"
 else
