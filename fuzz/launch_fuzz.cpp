@@ -35,16 +35,6 @@ std::string Upper(std::string text) {
     return text;
 }
 
-std::string Entries(const sim::Environment &environment) {
-    std::string entries;
-    for (const auto &[name, value] : environment) {
-        if (!name.empty() && name[0] == '=') {
-            entries += name + "=" + value + ";";
-        }
-    }
-    return entries;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
@@ -150,7 +140,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!starts.empty() &&
         (starts[0].commandLine != expected.program || starts[0].show != SW_SHOWDEFAULT ||
          starts[0].currentDirectory != expected.directory ||
-         Entries(starts[0].environment) != expected.entries)) {
+         sim::DriveEntries(starts[0].environment) != expected.entries)) {
         Broken("the start request is not the program, directory and entries the inputs give");
     }
     if (boxes.size() != (expected.box ? 1u : 0u)) {

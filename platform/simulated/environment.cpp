@@ -21,6 +21,16 @@ Environment EnvironmentBlock() {
     return Environment(M().environment.begin(), M().environment.end());
 }
 
+std::string DriveEntries(const Environment &environment) {
+    std::string entries;
+    for (const auto &[name, value] : environment) {
+        if (!name.empty() && name[0] == '=') {
+            entries += name + "=" + value + ";";
+        }
+    }
+    return entries;
+}
+
 } // namespace sim
 
 using sim::M;

@@ -49,6 +49,8 @@ using Environment = std::map<std::string, std::string>; // names as first set, c
 std::optional<std::string> GetVariable(const std::string &name);
 void SetVariable(const std::string &name, const std::string &value);
 Environment EnvironmentBlock();
+// Every "=X:" entry of an environment, as "name=value;" text: "=E:=E:\PROD\X;".
+std::string DriveEntries(const Environment &environment);
 
 // ---- Registry -----------------------------------------------------------------------------
 // Key paths are below HKEY_LOCAL_MACHINE, such as "SOFTWARE\Talvox". Parents are made too.

@@ -37,15 +37,6 @@ inline std::string TwoByteFolder(const std::string &root) {
     return folder;
 }
 
-// Every entry of the environment whose name begins with '=', as "name=value;" text.
-inline std::string DriveEntries(const sim::Environment &environment) {
-    std::string entries;
-    for (const auto &[name, value] : environment) {
-        if (!name.empty() && name[0] == '=') {
-            entries += name + "=" + value + ";";
-        }
-    }
-    return entries;
-}
+using sim::DriveEntries;
 
 #endif
